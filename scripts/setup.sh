@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the demo need.
+# Safe to run again: packages already present are left as they are.
+set -euo pipefail
+
+PACKAGES=(
+    # build
+    build-essential cmake pkg-config git
+    # stack
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libsqlite3-dev libcurl4-openssl-dev libsimdjson-dev libqrencode-dev
+    # tests and benchmarks
+    libgtest-dev libgmock-dev libbenchmark-dev
+    # display for the demo and window tests, fonts with the receipt's metrics
+    xvfb xauth x11-utils fonts-liberation2 fontconfig
+    # cloud simulator
+    python3
+    # command-line tools used by the tests
+    sqlite3
+)
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    echo "setup: every package is already installed"
+    exit 0
+fi
+
+echo "setup: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,1 @@
+#include "DModule_Unit.h"

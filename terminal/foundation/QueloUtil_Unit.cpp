@@ -1,0 +1,1 @@
+#include "QueloUtil_Unit.h"

@@ -1,0 +1,1 @@
+#include "Principal_Unit.h"
