@@ -6,7 +6,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -52,10 +54,17 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
     Tab_Lista = novaAba(QStringLiteral("Tab_Lista"), TbCtrl_Principal);
     Tab_WebBrozer = novaAba(QStringLiteral("Tab_WebBrozer"), TbCtrl_Principal);
     TbCtrl_Principal->setCurrentWidget(Tab_Login);
+    TbCtrl_Principal->setStyleSheet(QStringLiteral("#TbCtrl_Principal { background: #F0F1F1; }"));
     layout->addWidget(TbCtrl_Principal, 1);
+
+    // Without a window manager (a kiosk session) full screen is only a request: take
+    // the whole screen ourselves.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
 }
 
-QString TPrincipal::Edt_Usuario_Email_Text() const { return Config.Usuario_Email; }
+QString TPrincipal::Edt_Usuario_Email_Text() const {
+    return Config.Usuario_Email;
+}
 
 void TPrincipal::IniFile_Read() {
     SettingsFile(m_dm.Sistema_DirName)
