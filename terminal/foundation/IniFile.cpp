@@ -26,9 +26,13 @@ bool sameName(const QString& a, const QString& b) {
 
 } // namespace
 
-IniFile::IniFile(const QString& fileName) : m_fileName(fileName) { load(); }
+IniFile::IniFile(const QString& fileName) : m_fileName(fileName) {
+    load();
+}
 
-void IniFile::Reload() { load(); }
+void IniFile::Reload() {
+    load();
+}
 
 IniFile::Line IniFile::parse(const QByteArray& raw) {
     Line line;
@@ -145,7 +149,9 @@ double IniFile::ReadFloat(const QString& section, const QString& key, double def
     return textToFloat(ReadString(section, key, QString()), v) ? v : def;
 }
 
-QString IniFile::dateToText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString IniFile::dateToText(const QDate& date) {
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 QString IniFile::dateTimeToText(const QDateTime& dateTime) {
     return dateTime.toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
@@ -158,7 +164,8 @@ QDateTime IniFile::textToDateTime(const QString& text) {
     if (!m.hasMatch()) return {};
     const QDate date(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
     QTime time(0, 0);
-    if (m.hasCaptured(4)) time = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    if (m.hasCaptured(4))
+        time = QTime(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
     if (!date.isValid() || !time.isValid()) return {};
     return QDateTime(date, time);
 }

@@ -59,9 +59,9 @@ public:
 
 private:
     struct Line {
-        QByteArray raw;      // the line as it stands in the file, without its line break
-        QString section;     // for section headers
-        QString key;         // for key lines
+        QByteArray raw;  // the line as it stands in the file, without its line break
+        QString section; // for section headers
+        QString key;     // for key lines
         bool isSection = false;
         bool isKey = false;
     };

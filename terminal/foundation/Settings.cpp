@@ -13,13 +13,17 @@ namespace {
 const QString USUARIO = QStringLiteral("Usuario");
 const QString CONF = QStringLiteral("conf");
 
-QDateTime primeiraSincronia() { return QDateTime(QDate(2022, 1, 1), QTime(0, 0)); }
+QDateTime primeiraSincronia() {
+    return QDateTime(QDate(2022, 1, 1), QTime(0, 0));
+}
 
 } // namespace
 
 SettingsFile::SettingsFile(const QString& Sistema_DirName) : m_dir(Sistema_DirName) {}
 
-QString SettingsFile::fileName() const { return m_dir + QStringLiteral("confg.ini"); }
+QString SettingsFile::fileName() const {
+    return m_dir + QStringLiteral("confg.ini");
+}
 
 QString SettingsFile::emailListFileName() const {
     return m_dir + QStringLiteral("Edt_Usuario_Email.items");
@@ -27,10 +31,14 @@ QString SettingsFile::emailListFileName() const {
 
 QString SettingsFile::Mascara_Decimal(qint32 casas, const QString& current) {
     switch (casas) {
-    case 2: return QStringLiteral("0.00,");
-    case 3: return QStringLiteral("0.000,");
-    case 4: return QStringLiteral("0.0000,");
-    default: return current;
+    case 2:
+        return QStringLiteral("0.00,");
+    case 3:
+        return QStringLiteral("0.000,");
+    case 4:
+        return QStringLiteral("0.0000,");
+    default:
+        return current;
     }
 }
 
@@ -53,18 +61,22 @@ void SettingsFile::IniFile_Read(TSettings& s, const QString& Edt_Usuario_Email,
     s.conf_Buscar_Enter = ini.ReadBool(CONF, QStringLiteral("Buscar_Enter"), d.conf_Buscar_Enter);
     s.conf_Buscar_OrderBy =
         ini.ReadString(CONF, QStringLiteral("Buscar_OrderBy"), d.conf_Buscar_OrderBy);
-    s.conf_cupom_modelo = ini.ReadInteger(CONF, QStringLiteral("cupom_modelo"), d.conf_cupom_modelo);
-    s.conf_cupom_copias = ini.ReadInteger(CONF, QStringLiteral("cupom_copias"), d.conf_cupom_copias);
+    s.conf_cupom_modelo =
+        ini.ReadInteger(CONF, QStringLiteral("cupom_modelo"), d.conf_cupom_modelo);
+    s.conf_cupom_copias =
+        ini.ReadInteger(CONF, QStringLiteral("cupom_copias"), d.conf_cupom_copias);
     s.conf_DescOpcional = ini.ReadFloat(CONF, QStringLiteral("DescOpcional"), d.conf_DescOpcional);
     s.conf_DescTipo = ini.ReadInteger(CONF, QStringLiteral("DescTipo"), d.conf_DescTipo);
     s.conf_Desc_Limit = ini.ReadFloat(CONF, QStringLiteral("Desc_Limit"), d.conf_Desc_Limit);
-    s.conf_Casa_Decimal = ini.ReadInteger(CONF, QStringLiteral("Casa_Decimal"), d.conf_Casa_Decimal);
+    s.conf_Casa_Decimal =
+        ini.ReadInteger(CONF, QStringLiteral("Casa_Decimal"), d.conf_Casa_Decimal);
     s.conf_balanca_qtdcod =
         ini.ReadInteger(CONF, QStringLiteral("balanca_qtdcod"), d.conf_balanca_qtdcod);
     s.conf_balanca_qtdval =
         ini.ReadInteger(CONF, QStringLiteral("balanca_qtdval"), d.conf_balanca_qtdval);
     s.conf_balanca_tipo = ini.ReadString(CONF, QStringLiteral("balanca_tipo"), d.conf_balanca_tipo);
-    s.conf_sugerir_valor = ini.ReadBool(CONF, QStringLiteral("sugerir_valor"), d.conf_sugerir_valor);
+    s.conf_sugerir_valor =
+        ini.ReadBool(CONF, QStringLiteral("sugerir_valor"), d.conf_sugerir_valor);
     s.conf_enviar_venda = ini.ReadBool(CONF, QStringLiteral("enviar_venda"), d.conf_enviar_venda);
     s.conf_imprimir_venda =
         ini.ReadBool(CONF, QStringLiteral("imprimir_venda"), d.conf_imprimir_venda);
@@ -72,12 +84,14 @@ void SettingsFile::IniFile_Read(TSettings& s, const QString& Edt_Usuario_Email,
         ini.ReadBool(CONF, QStringLiteral("imprimir_pedido"), d.conf_imprimir_pedido);
     s.conf_Cliente_Obriga =
         ini.ReadBool(CONF, QStringLiteral("Cliente_Obriga"), d.conf_Cliente_Obriga);
-    s.conf_Cliente_Lista = ini.ReadBool(CONF, QStringLiteral("Cliente_Lista"), d.conf_Cliente_Lista);
+    s.conf_Cliente_Lista =
+        ini.ReadBool(CONF, QStringLiteral("Cliente_Lista"), d.conf_Cliente_Lista);
     s.conf_Listar_Excluidos =
         ini.ReadBool(CONF, QStringLiteral("listar_excluidos"), d.conf_Listar_Excluidos);
     s.conf_Terminal_Tipo =
         ini.ReadString(CONF, QStringLiteral("Terminal_Tipo"), d.conf_Terminal_Tipo);
-    s.conf_Terminal_Num = ini.ReadInteger(CONF, QStringLiteral("Terminal_Num"), d.conf_Terminal_Num);
+    s.conf_Terminal_Num =
+        ini.ReadInteger(CONF, QStringLiteral("Terminal_Num"), d.conf_Terminal_Num);
     s.conf_FormaPG_Din = ini.ReadBool(CONF, QStringLiteral("FormaPG_Din"), d.conf_FormaPG_Din);
     s.conf_FormaPG_PIX = ini.ReadBool(CONF, QStringLiteral("FormaPG_PIX"), d.conf_FormaPG_PIX);
     s.conf_FormaPG_Car = ini.ReadBool(CONF, QStringLiteral("FormaPG_Car"), d.conf_FormaPG_Car);
@@ -102,8 +116,8 @@ void SettingsFile::IniFile_Read(TSettings& s, const QString& Edt_Usuario_Email,
         if (exe.exists()) s.Dt_Exe_Update = exe.lastModified();
     }
 
-    s.Vendedor_Nome_Old = ini.ReadString(Edt_Usuario_Email, QStringLiteral("Vendedor_Nome_Old"),
-                                         s.Vendedor_Nome_Old);
+    s.Vendedor_Nome_Old =
+        ini.ReadString(Edt_Usuario_Email, QStringLiteral("Vendedor_Nome_Old"), s.Vendedor_Nome_Old);
 
     s.conf_Mask_Decimal = Mascara_Decimal(s.conf_Casa_Decimal, s.conf_Mask_Decimal);
     Set_Mask_Decimal(s.conf_Mask_Decimal);
@@ -241,7 +255,8 @@ QStringList SettingsFile::List_Usuario_Email_Add(const QStringList& current,
     file.setDirectWriteFallback(true);
     if (file.open(QIODevice::WriteOnly)) {
         QByteArray bytes;
-        for (const QString& line : list) bytes += line.toUtf8() + "\r\n";
+        for (const QString& line : list)
+            bytes += line.toUtf8() + "\r\n";
         file.write(bytes);
         file.commit(); // a failure is ignored: the list is only a convenience
     }

@@ -87,7 +87,7 @@ public:
     // Sistema_DirName: the program folder, with its trailing separator.
     explicit SettingsFile(const QString& Sistema_DirName);
 
-    QString fileName() const;        // ".../confg.ini"
+    QString fileName() const;          // ".../confg.ini"
     QString emailListFileName() const; // ".../Edt_Usuario_Email.items"
 
     // Fills the fields from the file; the section of the last synchronisation is the

@@ -20,9 +20,13 @@ QString withSeparator(const QString& dir) {
 }
 } // namespace
 
-QString programDir() { return withSeparator(QCoreApplication::applicationDirPath()); }
+QString programDir() {
+    return withSeparator(QCoreApplication::applicationDirPath());
+}
 
-QString executablePath() { return QCoreApplication::applicationFilePath(); }
+QString executablePath() {
+    return QCoreApplication::applicationFilePath();
+}
 
 QString appDataDir() {
     return withSeparator(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
@@ -44,8 +48,8 @@ void setClipboardText(const QString& text) {
 }
 
 bool shellOpen(const QString& target) {
-    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target)
-                                                           : QUrl::fromLocalFile(target);
+    const QUrl url =
+        target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
     return QDesktopServices::openUrl(url);
 }
 

@@ -4,9 +4,13 @@
 #include <QMessageBox>
 
 namespace {
-QWidget* parentWindow() { return QApplication::activeWindow(); }
+QWidget* parentWindow() {
+    return QApplication::activeWindow();
+}
 
-QString title() { return QStringLiteral("Balcona"); }
+QString title() {
+    return QStringLiteral("Balcona");
+}
 } // namespace
 
 void QtMessageBox::showMessage(const QString& text) {

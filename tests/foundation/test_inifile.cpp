@@ -154,8 +154,10 @@ TEST_F(IniFileTest, DuplicateSectionsAndKeysReadTheFirst) {
 
 TEST_F(IniFileTest, GarbageAndOddLinesDoNotBreakReading) {
     QByteArray garbage;
-    for (int i = 0; i < 4096; ++i) garbage += char((i * 7919) % 256);
-    dir.write("confg.ini", garbage + "\n[conf]\n=sem chave\n[sem fim\nx=1\n[conf]\nCasa_Decimal=3\n");
+    for (int i = 0; i < 4096; ++i)
+        garbage += char((i * 7919) % 256);
+    dir.write("confg.ini",
+              garbage + "\n[conf]\n=sem chave\n[sem fim\nx=1\n[conf]\nCasa_Decimal=3\n");
     IniFile ini(path());
     EXPECT_EQ(ini.ReadInteger("conf", "Casa_Decimal", 2), 3);
     EXPECT_EQ(ini.ReadString("sem fim", "x", ""), "1");

@@ -106,7 +106,7 @@ TEST_F(SettingsTest, MaskFollowsCasaDecimal) {
     const struct {
         const char* casas;
         const char* mask;
-    } rows[] = {{"2", "0.00,"}, {"3", "0.000,"}, {"4", "0.0000,"},
+    } rows[] = {{"2", "0.00,"},  {"3", "0.000,"}, {"4", "0.0000,"},
                 {"5", "0.000,"}, {"0", "0.000,"}, {"x", "0.00,"}};
     // Each read starts from a mask of three decimals: values other than 2, 3 and 4
     // leave it, and a value that does not convert reads as the default 2.
@@ -157,11 +157,9 @@ TEST_F(SettingsTest, OfflineCheck) {
         const char* password;
         bool ok;
     } rows[] = {
-        {"ana@loja.com.br", "segredo", true},
-        {"ana@loja.com.br", "errada", false},
+        {"ana@loja.com.br", "segredo", true},      {"ana@loja.com.br", "errada", false},
         {"ANA@loja.com.br", "segredo", false}, // the e-mail must match exactly
-        {"ninguem@loja.com.br", "segredo", false},
-        {"", "", false},
+        {"ninguem@loja.com.br", "segredo", false}, {"", "", false},
     };
     for (const auto& row : rows) {
         TSettings s;

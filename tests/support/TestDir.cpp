@@ -9,11 +9,15 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-TestDir::TestDir() { m_dir.setAutoRemove(true); }
+TestDir::TestDir() {
+    m_dir.setAutoRemove(true);
+}
 
 TestDir::~TestDir() = default;
 
-QString TestDir::path() const { return QDir(m_dir.path()).absolutePath() + QLatin1Char('/'); }
+QString TestDir::path() const {
+    return QDir(m_dir.path()).absolutePath() + QLatin1Char('/');
+}
 
 void TestDir::write(const QString& name, const QByteArray& bytes) const {
     QFile f(file(name));
@@ -26,7 +30,9 @@ QByteArray TestDir::read(const QString& name) const {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-bool TestDir::exists(const QString& name) const { return QFileInfo::exists(file(name)); }
+bool TestDir::exists(const QString& name) const {
+    return QFileInfo::exists(file(name));
+}
 
 namespace {
 
@@ -58,7 +64,8 @@ bool writable(const QString& path) {
 } // namespace
 
 ReadOnly::ReadOnly(const QString& path) : m_path(path) {
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser);
+    QFile::setPermissions(path,
+                          QFile::ReadOwner | QFile::ReadUser | QFile::ExeOwner | QFile::ExeUser);
     if (writable(path) && ::geteuid() == 0) m_immutable = setImmutable(path, true);
     m_ok = !writable(path);
 }
