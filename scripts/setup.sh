@@ -15,8 +15,6 @@ PACKAGES=(
     xvfb xauth x11-utils fonts-liberation2 fontconfig
     # cloud simulator
     python3
-    # command-line tools used by the tests
-    sqlite3
 )
 
 SUDO=""
