@@ -1,0 +1,225 @@
+#include "Funcionarios_Lista_Unit.h"
+
+#include "foundation/DModule_Unit.h"
+#include "foundation/MessageBox.h"
+#include "sale/Listas_Core.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Papel { Papel_ID = Qt::UserRole };
+
+// A courier: head and shoulders.
+QIcon iconePessoa() {
+    QPixmap pm(64, 64);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x45, 0xA3, 0xCE));
+    p.drawEllipse(QPointF(32, 20), 13, 13);
+    p.drawChord(QRectF(10, 36, 44, 48), 0, 180 * 16);
+    return QIcon(pm);
+}
+
+// A row of 40: the icon, then the name, the whole row marked when selected.
+class TFuncionarios_Delegate : public QStyledItemDelegate {
+public:
+    explicit TFuncionarios_Delegate(QObject* pai) : QStyledItemDelegate(pai) {
+        m_fonte.setPointSize(15);
+    }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
+        return QSize(0, 40);
+    }
+    void paint(QPainter* p, const QStyleOptionViewItem& opcao,
+               const QModelIndex& indice) const override {
+        const QRect r = opcao.rect;
+        p->save();
+        if (opcao.state & QStyle::State_Selected) {
+            p->fillRect(r, QColor(0xD4, 0xEC, 0xF7));
+            p->fillRect(QRect(r.left(), r.top(), 5, r.height()), QColor(0x45, 0xA3, 0xCE));
+        } else {
+            p->fillRect(r, Qt::white);
+        }
+        p->setPen(QColor(0xE0, 0xE4, 0xE6));
+        p->drawLine(r.bottomLeft(), r.bottomRight());
+        indice.data(Qt::DecorationRole)
+            .value<QIcon>()
+            .paint(p, QRect(r.left() + 14, r.top() + 6, 28, 28));
+        p->setFont(m_fonte);
+        p->setPen(Qt::black);
+        p->drawText(r.adjusted(56, 0, -8, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                    indice.data(Qt::DisplayRole).toString());
+        p->restore();
+    }
+
+private:
+    QFont m_fonte;
+};
+
+QPushButton* botao(const QString& texto, const QString& nome, const QString& cor, QWidget* pai) {
+    auto* b = new QPushButton(texto, pai);
+    b->setObjectName(nome);
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::NoFocus); // Enter and Esc act from the list
+    b->setCursor(Qt::PointingHandCursor);
+    b->setMinimumSize(180, 52);
+    b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none;"
+                                    " border-radius: 6px; font-size: 15pt; font-weight: bold; }"
+                                    "QPushButton:pressed { background: %2; }")
+                         .arg(cor, QColor(cor).darker(120).name()));
+    return b;
+}
+
+} // namespace
+
+TFuncionarios_Lista::TFuncionarios_Lista(db::Connection& conexao, QWidget* parent)
+    : QDialog(parent), m_conexao(conexao) {
+    setObjectName(QStringLiteral("Funcionarios_Lista"));
+    setWindowTitle(QStringLiteral("Lista de Entregadores"));
+    setStyleSheet(QStringLiteral("#Funcionarios_Lista { background: #CFD8DC; }"));
+    resize(680, 640);
+
+    Rct_Painel = new QWidget(this);
+    Rct_Painel->setObjectName(QStringLiteral("Rct_Painel"));
+    Rct_Painel->setAttribute(Qt::WA_StyledBackground);
+    Rct_Painel->setStyleSheet(
+        QStringLiteral("#Rct_Painel { background: white; border: 1px solid #B0BEC5; }"));
+    auto* painel = new QVBoxLayout(Rct_Painel);
+    painel->setContentsMargins(0, 0, 0, 0);
+    painel->setSpacing(0);
+
+    auto* titulo = new QLabel(windowTitle(), Rct_Painel);
+    titulo->setObjectName(QStringLiteral("Lab_Titulo"));
+    titulo->setFixedHeight(60);
+    titulo->setContentsMargins(20, 0, 20, 0);
+    titulo->setStyleSheet(QStringLiteral("#Lab_Titulo { background: #45A3CE; color: white;"
+                                         " font-size: 20pt; font-weight: bold; }"));
+    painel->addWidget(titulo);
+
+    auto* corpo = new QVBoxLayout;
+    corpo->setContentsMargins(20, 16, 20, 16);
+    corpo->setSpacing(10);
+    painel->addLayout(corpo, 1);
+
+    Lab_Info = new QLabel(QStringLiteral("Indentifique o entregador para esta venda"), Rct_Painel);
+    Lab_Info->setObjectName(QStringLiteral("Lab_Info"));
+    Lab_Info->setStyleSheet(QStringLiteral("color: #455A64; font-size: 14pt;"));
+    corpo->addWidget(Lab_Info);
+
+    m_modelo = new QStandardItemModel(this);
+    Lbx_Funcionarios = new QListView(Rct_Painel);
+    Lbx_Funcionarios->setObjectName(QStringLiteral("Lbx_Funcionarios"));
+    Lbx_Funcionarios->setModel(m_modelo);
+    Lbx_Funcionarios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Lbx_Funcionarios->setSelectionMode(QAbstractItemView::SingleSelection);
+    Lbx_Funcionarios->setUniformItemSizes(true);
+    Lbx_Funcionarios->setStyleSheet(QStringLiteral("QListView { border: 1px solid #CFD8DC; }"));
+    Lbx_Funcionarios->setItemDelegate(new TFuncionarios_Delegate(Lbx_Funcionarios));
+    Lbx_Funcionarios->viewport()->installEventFilter(this);
+    corpo->addWidget(Lbx_Funcionarios, 1);
+
+    auto* botoes = new QHBoxLayout;
+    Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("Rct_BtCancel"),
+                         QStringLiteral("#D9434A"), Rct_Painel);
+    botoes->addWidget(Rct_BtCancel);
+    botoes->addStretch(1);
+    Rct_BtSelecionar = botao(QStringLiteral("SELECIONAR"), QStringLiteral("Rct_BtSelecionar"),
+                             QStringLiteral("#2E9E4F"), Rct_Painel);
+    botoes->addWidget(Rct_BtSelecionar);
+    corpo->addLayout(botoes);
+
+    m_entrada = new QPropertyAnimation(Rct_Painel, "pos", this);
+    m_entrada->setDuration(150);
+    m_entrada->setEasingCurve(QEasingCurve::OutCubic);
+
+    connect(Rct_BtSelecionar, &QPushButton::clicked, this,
+            &TFuncionarios_Lista::BtSelecionar_Click);
+    connect(Rct_BtCancel, &QPushButton::clicked, this, &TFuncionarios_Lista::reject);
+}
+
+TFuncionarios_Lista::TFuncionarios_Lista(TDModule& DModule, QWidget* parent)
+    : TFuncionarios_Lista(DModule.FDConnection1, parent) {}
+
+void TFuncionarios_Lista::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Funcionario_ID = 0;
+    Carregar();
+
+    const QRect alvo = Area_Painel();
+    Rct_Painel->setGeometry(alvo);
+    m_entrada->stop();
+    m_entrada->setStartValue(QPoint(-alvo.width(), alvo.y()));
+    m_entrada->setEndValue(alvo.topLeft());
+    m_entrada->start();
+    Lbx_Funcionarios->setFocus();
+}
+
+void TFuncionarios_Lista::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const QRect alvo = Area_Painel();
+    if (m_entrada->state() == QAbstractAnimation::Running) {
+        m_entrada->setEndValue(alvo.topLeft());
+        Rct_Painel->resize(alvo.size());
+    } else {
+        Rct_Painel->setGeometry(alvo);
+    }
+}
+
+QRect TFuncionarios_Lista::Area_Painel() const {
+    return rect().adjusted(20, 20, -20, -20);
+}
+
+void TFuncionarios_Lista::Carregar() {
+    m_modelo->clear();
+    const QIcon icone = iconePessoa();
+    for (const TFuncionario& f : Funcionarios_Lista(m_conexao)) {
+        auto* item = new QStandardItem(icone, f.nome.toUpper());
+        item->setData(f.id, Papel_ID);
+        m_modelo->appendRow(item);
+    }
+    if (m_modelo->rowCount() > 0) Lbx_Funcionarios->setCurrentIndex(m_modelo->index(0, 0));
+}
+
+void TFuncionarios_Lista::BtSelecionar_Click() {
+    const QModelIndexList sel = Lbx_Funcionarios->selectionModel()->selectedIndexes();
+    if (sel.isEmpty()) {
+        MessageBox::ShowMessage(QStringLiteral("Selecione um item na lista!"));
+        return;
+    }
+    Funcionario_ID = sel.first().data(Papel_ID).toInt();
+    m_entrada->stop();
+    accept();
+}
+
+void TFuncionarios_Lista::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat()) BtSelecionar_Click();
+        return;
+    }
+    QDialog::keyPressEvent(event); // Esc cancels
+}
+
+bool TFuncionarios_Lista::eventFilter(QObject* watched, QEvent* event) {
+    // The whole list answers a double click, as the list box did: on a row it picks
+    // that row, elsewhere the selected one (or asks for one).
+    if (watched == Lbx_Funcionarios->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const QModelIndex i =
+            Lbx_Funcionarios->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (i.isValid()) Lbx_Funcionarios->setCurrentIndex(i);
+        BtSelecionar_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
