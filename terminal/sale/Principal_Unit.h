@@ -1,30 +1,86 @@
 #pragma once
 
 #include "foundation/Settings.h"
+#include "sale/Produto_Core.h"
+#include "sale/Venda_Core.h"
 
 #include <QWidget>
 
-class QStackedWidget;
+#include <functional>
+
 class QLabel;
+class QStackedWidget;
+class Badge;
+class CircleButton;
 class TDModule;
+class TLogin_Tab;
+class TVendas_Tab;
+class TProdutos_Lista;
 
 // The terminal's only main window: borderless, full screen, with the login, sale,
 // sales-list and web tabs in one tab control whose headers are hidden. It is a frame
-// that holds the run's state; each tab's work lives in its own class.
+// that holds the run's state; the sign-in box and the sale tab live in their own classes.
 class TPrincipal : public QWidget {
 public:
     explicit TPrincipal(TDModule& DModule, QWidget* parent = nullptr);
+    ~TPrincipal() override;
 
     static QString Titulo() { return QStringLiteral("Balcona - [Posto de Vendas]"); }
 
-    // The preferences and identity of the settings file.
+    // The run's state: preferences and identity, the open sale, the product being
+    // entered, and whether the cloud account answered at the last sign-in.
     TSettings Config;
+    TVenda Venda;
+    TProdutoEntrada Produto;
     bool ConexaoWeb = false;
 
     TDModule& DModule() { return m_dm; }
+    TVendas_Tab& Vendas() { return *m_vendas; }
+    TLogin_Tab& Login() { return *m_login; }
+    // The product list window, created at start and kept for the whole run.
+    TProdutos_Lista& Produtos_Lista();
 
+    // Settings file, with the controls it touches.
     void IniFile_Read();
     void IniFile_Salva();
+
+    // Tabs.
+    void Mostrar_Aba(QWidget* aba); // slides the tab in, then runs the tab change
+    void TbCtrl_PrincipalChange();
+    QWidget* Aba_Atual() const;
+
+    // Title bar.
+    void Img_CloseClick();
+    void Img_VoltarClick();
+    void Img_VendasClick();
+    void Img_ConfigClick();
+    void Venda_Alert();
+    void Sincronia_Alert();
+    void Sincronia_Animacao(bool ligada);
+    bool Sincronia_Animando() const;
+    void Mostrar_Logado(); // the user and company lines of the title bar
+    void Sair();           // sign out
+
+    // Prepares the sale screen after a sign-in (com_remetente) or a synchronisation.
+    void Inicia_TelaVenda(bool com_remetente);
+
+    // The window-wide keys, chosen by the active tab.
+    void FormKeyUp(int key);
+
+    // Calls into what later parts of the system build; each does nothing until set.
+    struct Ganchos {
+        std::function<void()> Finalizacao;   // checkout
+        std::function<void()> Cancelar_Item; // item cancellation (barcode preset or empty)
+        std::function<void(const QString&)> Cancelar_Item_CBarra;
+        std::function<void()> Sincronia;       // synchronisation button
+        std::function<void()> Desconto_Item;   // discount on the selected item
+        std::function<void()> Desconto_Geral;  // discount on the whole sale
+        std::function<void()> Devolucao;       // returns window
+        std::function<void()> Configuracoes;   // settings screen
+        std::function<void()> Lista_Atualizar; // refresh the sales list and its preview
+        std::function<void()> Lista_Reiniciar; // reset the list's day range and search
+        std::function<void()> Cartoes_Limpar;  // empty the checkout's card payments
+    } Ganchos_;
 
     QStackedWidget* TbCtrl_Principal = nullptr;
     QWidget* Tab_Login = nullptr;
@@ -32,17 +88,47 @@ public:
     QWidget* Tab_Lista = nullptr;
     QWidget* Tab_WebBrozer = nullptr;
 
+    QWidget* Rct_Title = nullptr;
+    QWidget* Circ_AppLogo = nullptr;
+    QWidget* Lyt_Logado = nullptr;
+    QWidget* Lyt_User_Name = nullptr;
+    QLabel* Lab_User_Name = nullptr;
+    QLabel* Lab_Emp_Name = nullptr;
+    CircleButton* Circ_Vendas = nullptr;
+    Badge* Circ_Vendas_Alert = nullptr;
+    CircleButton* Circ_Update = nullptr;
+    Badge* Circ_Update_Alert = nullptr;
+    CircleButton* Circ_Voltar = nullptr;
+    CircleButton* Circ_Config = nullptr;
+    CircleButton* Circ_Minimize = nullptr;
+    CircleButton* Circ_Close = nullptr;
+
+    QWidget* Rct_Update = nullptr;
+    QLabel* Lab_Update_Info = nullptr;
+    QWidget* Rct_VideoAula = nullptr;
+    QWidget* Rct_Atalho_App = nullptr;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FormCreate();
     void FormShow();
     void FormClose();
-    // The login box's text; the sign-in names the settings section with it.
-    QString Edt_Usuario_Email_Text() const;
+    void Criar_Barra_Titulo();
+    void Criar_Painel_Update();
+    void Criar_Abas_Laterais();
+    void Estacionar_Painel_Update();
+    void Posicionar_Abas_Laterais();
+    void Abrir_Ajuda();
+    void Abrir_Calculadora();
 
     TDModule& m_dm;
-    QWidget* Rct_Title = nullptr;
+    TLogin_Tab* m_login = nullptr;
+    TVendas_Tab* m_vendas = nullptr;
+    TProdutos_Lista* m_produtos = nullptr;
     bool m_shown = false;
 };

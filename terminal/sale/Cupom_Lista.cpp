@@ -1,0 +1,124 @@
+#include "Cupom_Lista.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+void CupomModel::Definir(QList<TItemCupom> itens, const QString& mascara) {
+    beginResetModel();
+    m_itens = std::move(itens);
+    m_mascara = mascara;
+    endResetModel();
+}
+
+void CupomModel::Limpar() {
+    Definir({}, m_mascara);
+}
+
+int CupomModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_itens.size());
+}
+
+QVariant CupomModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_itens.size()) return {};
+    const TItemCupom& item = m_itens[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+        return item.Linha1();
+    case Linha2Role:
+        return item.Linha2(m_mascara);
+    case ValorRole:
+        return item.Valor(m_mascara);
+    case ItemIdRole:
+        return item.id;
+    case AcimaEstoqueRole:
+        return item.Acima_Estoque;
+    case Qt::ToolTipRole:
+        return item.Acima_Estoque ? QStringLiteral("Produto acima do estoque") : QVariant();
+    default:
+        return {};
+    }
+}
+
+namespace {
+
+QFont courier(int pontos, bool negrito) {
+    QFont f(QStringLiteral("Courier New"));
+    f.setStyleHint(QFont::Monospace);
+    f.setPointSize(pontos);
+    f.setBold(negrito);
+    return f;
+}
+
+void desenharCarrinho(QPainter* p, const QRectF& r, bool alerta) {
+    p->save();
+    p->setRenderHint(QPainter::Antialiasing);
+    if (alerta) {
+        QPainterPath tri;
+        tri.moveTo(r.center().x(), r.top() + 2);
+        tri.lineTo(r.right() - 2, r.bottom() - 2);
+        tri.lineTo(r.left() + 2, r.bottom() - 2);
+        tri.closeSubpath();
+        p->fillPath(tri, QColor(0xE5, 0x39, 0x35));
+        p->setPen(Qt::white);
+        QFont f = p->font();
+        f.setBold(true);
+        f.setPixelSize(int(r.height() * 0.55));
+        p->setFont(f);
+        p->drawText(r.adjusted(0, r.height() * 0.2, 0, 0), Qt::AlignCenter, QStringLiteral("!"));
+    } else {
+        p->setPen(QPen(QColor(0x45, 0xA3, 0xCE), 2.5));
+        const qreal x = r.left(), y = r.top(), w = r.width(), h = r.height();
+        p->drawLine(QPointF(x + 2, y + h * 0.2), QPointF(x + w * 0.25, y + h * 0.2));
+        QPainterPath cesto;
+        cesto.moveTo(x + w * 0.25, y + h * 0.2);
+        cesto.lineTo(x + w * 0.35, y + h * 0.65);
+        cesto.lineTo(x + w * 0.85, y + h * 0.65);
+        cesto.lineTo(x + w - 2, y + h * 0.3);
+        cesto.lineTo(x + w * 0.28, y + h * 0.3);
+        p->drawPath(cesto);
+        p->setBrush(QColor(0x45, 0xA3, 0xCE));
+        p->drawEllipse(QPointF(x + w * 0.4, y + h * 0.82), 2.5, 2.5);
+        p->drawEllipse(QPointF(x + w * 0.8, y + h * 0.82), 2.5, 2.5);
+    }
+    p->restore();
+}
+
+} // namespace
+
+QSize CupomDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return {option.rect.width(), ALTURA};
+}
+
+void CupomDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    p->save();
+    const QRect r = option.rect;
+    const bool selecionada = option.state & QStyle::State_Selected;
+    const bool acima = index.data(CupomModel::AcimaEstoqueRole).toBool();
+    p->fillRect(r, selecionada ? QColor(0xD6, 0xEC, 0xF6)
+                               : (index.row() % 2 ? QColor(0xF7, 0xF9, 0xFA) : Qt::white));
+
+    desenharCarrinho(p, QRectF(r.left() + 8, r.top() + 13, 32, 32), acima);
+
+    const QString valor = index.data(CupomModel::ValorRole).toString();
+    const QFont fValor = courier(14, true);
+    const int largValor = QFontMetrics(fValor).horizontalAdvance(valor) + 16;
+    p->setFont(fValor);
+    p->setPen(Qt::black);
+    p->drawText(QRect(r.right() - largValor, r.top(), largValor - 8, r.height()),
+                Qt::AlignRight | Qt::AlignVCenter, valor);
+
+    const QRect texto(r.left() + 50, r.top() + 4, r.width() - 50 - largValor, r.height() - 8);
+    p->setFont(courier(14, true));
+    p->drawText(
+        texto.adjusted(0, 0, 0, -texto.height() / 2), Qt::AlignLeft | Qt::AlignVCenter,
+        QFontMetrics(p->font()).elidedText(index.data().toString(), Qt::ElideRight, texto.width()));
+    p->setFont(courier(13, false));
+    p->setPen(acima ? QColor(Qt::red) : QColor(0x33, 0x33, 0x33));
+    p->drawText(texto.adjusted(0, texto.height() / 2, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                index.data(CupomModel::Linha2Role).toString());
+
+    p->setPen(QColor(0xE0, 0xE0, 0xE0));
+    p->drawLine(r.bottomLeft(), r.bottomRight());
+    p->restore();
+}
