@@ -13,9 +13,6 @@
 
 #include <algorithm>
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace {
 

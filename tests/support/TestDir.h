@@ -34,3 +34,10 @@ private:
     bool m_immutable = false;
     bool m_ok = false;
 };
+
+#include <ostream>
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
