@@ -8,6 +8,9 @@ bash scripts/build.sh
 
 BUILD_DIR=${ONDAVIA_BUILD_DIR:-build}
 
+# A demo company with a catalogue, for signing in offline.
+python3 tools/demo/seed_demo.py "$BUILD_DIR/bin"
+
 # Without a desktop, the terminal runs on a virtual screen so that it can be
 # looked at with a screenshot (xwd -root -display :99).
 XVFB_PID=""

@@ -227,7 +227,9 @@ void TLogin_Tab::Login_Entrar() {
     SettingsFile arquivo(p.DModule().Sistema_DirName);
     if (p.Config.Emp_Nome.trimmed().isEmpty()) {
         arquivo.Open_User_OLD(p.Config, email, senha);
-        p.IniFile_Salva();
+        // Saved only when it let the operator in: a refused attempt would otherwise
+        // write its empty fields over that e-mail's saved credentials.
+        if (!p.Config.Emp_Nome.trimmed().isEmpty()) p.IniFile_Salva();
     }
     const bool entrou = !p.Config.Emp_Nome.trimmed().isEmpty();
     if (entrou) {
@@ -238,8 +240,6 @@ void TLogin_Tab::Login_Entrar() {
         p.Inicia_TelaVenda(true);
         p.Sincronia_Alert();
         p.Vendas().Focar_Busca();
-        Edt_Usuario_Email->setEditText(QString());
-        Edt_Usuario_Password->clear();
     } else {
         Animat_Login_Erro(QString::fromUtf8("Usuário Não Encontrado"));
         Focar_Email();
@@ -249,9 +249,12 @@ void TLogin_Tab::Login_Entrar() {
     p.Sincronia_Alert();
     p.Inicia_TelaVenda(true);
     if (entrou) {
-        // The sale screen now stands on the company's own database.
+        // The sale screen now stands on the company's own database. The boxes are
+        // emptied last, as reading the settings put the e-mail back.
         p.Venda_Alert();
         p.Vendas().Focar_Busca();
+        Edt_Usuario_Email->setEditText(QString());
+        Edt_Usuario_Password->clear();
     }
 }
 

@@ -301,6 +301,15 @@ void TPrincipal::resizeEvent(QResizeEvent* event) {
     if (m_vendas) m_vendas->Esconder_Opcoes();
 }
 
+void TPrincipal::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+    // FormActivate: back from another program, the operator types straight on.
+    if (windowState() == Qt::WindowNoState) setWindowState(Qt::WindowFullScreen);
+    if (Aba_Atual() == Tab_Vendas) m_vendas->Focar_Busca();
+    m_vendas->Esconder_Opcoes();
+}
+
 void TPrincipal::FormCreate() {
     // The defaults that hold before any read of the settings file.
     Config.conf_cupom_modelo = 1;

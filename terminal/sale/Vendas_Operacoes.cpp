@@ -54,6 +54,8 @@ void TVendas_Tab::Venda_Nova() {
         }
         m_principal.Mostrar_Aba(m_principal.Tab_Vendas);
     }
+    // Resuming cleared the screen to "Caixa Livre"; the sale is open again.
+    Lab_Cupom_Title->setText(QStringLiteral("Produtos"));
     Lab_Cupom_VendNum->setText(v.Venda_COD);
     Cupom_Busca();
 }

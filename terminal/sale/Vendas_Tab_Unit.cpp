@@ -158,7 +158,7 @@ void TVendas_Tab::Criar_Entrada() {
     grade->addWidget(cartao(QStringLiteral("Desconto"), Lab_Prod_Desc, painel), 1, 0);
     grade->addWidget(cartao(QStringLiteral("Total do Item"), Lab_Prod_Total, painel), 1, 1);
     v->addLayout(grade);
-    v->addStretch();
+    v->addStretch(1);
 }
 
 void TVendas_Tab::Criar_Cupom() {
@@ -346,6 +346,13 @@ void TVendas_Tab::Aplicar_Opcoes() {
     Swt_prod_qtd->setCheckedSilently(Config().conf_prod_qtd);
     Swt_prod_valor->setCheckedSilently(Config().conf_prod_valor);
     Swt_Buscar_Enter->setCheckedSilently(Config().conf_Buscar_Enter);
+}
+
+void TVendas_Tab::mousePressEvent(QMouseEvent* event) {
+    // A click on the tab's background gives the keys back to the search box.
+    Esconder_Opcoes();
+    Focar_Busca();
+    QWidget::mousePressEvent(event);
 }
 
 void TVendas_Tab::Focar_Busca() {

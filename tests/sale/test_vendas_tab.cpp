@@ -7,6 +7,7 @@
 #include "sale/Produtos_Lista_Unit.h"
 #include "sale/Vendas_Tab_Unit.h"
 
+#include "foundation/Settings.h"
 #include "widgets/CircleButton.h"
 #include "widgets/Switch.h"
 
@@ -403,6 +404,70 @@ TEST(VendasTab, ProductNamesFillTheSearchBoxList) {
     QFile arquivo(b.pastaEmpresa() + "ProdList.txt");
     ASSERT_TRUE(arquivo.open(QIODevice::ReadOnly));
     EXPECT_EQ(arquivo.readAll().count('\n'), 1501);
+}
+
+} // namespace
+
+namespace {
+
+TEST(LoginTab, RefusalsShowTheirTitleWhileTheSignalRuns) {
+    Balcao b;
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    b.teclar(Qt::Key_Escape); // sign out
+    TLogin_Tab& l = b.w().Login();
+    const struct {
+        const char* email;
+        const char* senha;
+        const char* titulo;
+    } casos[] = {
+        {"   ", "x", "Preencha o Email"},
+        {Balcao::EMAIL, " ", "Preencha a Senha"},
+        {Balcao::EMAIL, "errada", "Usuário Não Encontrado"},
+        {"CAIXA@loja.com.br", Balcao::SENHA, "Usuário Não Encontrado"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.titulo);
+        l.Email_Definir(QString::fromLatin1(c.email));
+        l.Edt_Usuario_Password->setText(QString::fromLatin1(c.senha));
+        l.Login_Entrar();
+        EXPECT_EQ(l.Lab_Login_Title->text(), QString::fromUtf8(c.titulo));
+        EXPECT_TRUE(l.Lab_Login_Help->text().isEmpty());
+        EXPECT_TRUE(l.Erro_Animando());
+        EXPECT_EQ(b.w().Aba_Atual(), b.w().Tab_Login);
+    }
+    // When the signal ends, the welcome texts come back.
+    QTRY_VERIFY_WITH_TIMEOUT(!l.Erro_Animando(), 5000);
+    EXPECT_EQ(l.Lab_Login_Title->text(), "Seja bem vindo!");
+
+    l.Email_Definir(QString::fromLatin1(Balcao::EMAIL));
+    l.Edt_Usuario_Password->setText(QString::fromLatin1(Balcao::SENHA));
+    l.Edt_Usuario_Password->setFocus();
+    b.teclar(Qt::Key_Return);
+    EXPECT_EQ(b.w().Aba_Atual(), b.w().Tab_Vendas);
+    EXPECT_TRUE(l.Email_Texto().isEmpty());
+    EXPECT_TRUE(l.Edt_Usuario_Password->text().isEmpty());
+}
+
+TEST(TitleBar, UnsentSalesBadgeAndSyncReminder) {
+    Balcao b([](TSettings&) {});
+    TPrincipal& w = b.w();
+    EXPECT_FALSE(w.Circ_Vendas_Alert->isVisible());
+    b.dm().FDConnection1.exec(
+        "insert into venda (id, venda_cod, concluido, venda_status) values (1, 'A', 1, 0), "
+        "(2, 'B', 1, 0), (3, 'C', 1, 1), (4, 'D', 0, 0)");
+    w.Venda_Alert();
+    EXPECT_TRUE(w.Circ_Vendas_Alert->isVisible());
+    EXPECT_EQ(w.findChild<QLabel*>("Lab_Vendas_Alert")->text(), "2");
+
+    // Synchronised just now (the fixture saved it): no reminder; 49 hours ago: it blinks
+    // until the item list is rebuilt.
+    EXPECT_FALSE(w.Sincronia_Animando());
+    SettingsFile(b.dir.path())
+        .Gravar_Dt_Sinc_Update(Balcao::EMAIL, QDateTime::currentDateTime().addSecs(-49 * 3600));
+    w.Sincronia_Alert();
+    EXPECT_TRUE(w.Sincronia_Animando());
+    w.Vendas().Cupom_Busca();
+    EXPECT_FALSE(w.Sincronia_Animando());
 }
 
 } // namespace
