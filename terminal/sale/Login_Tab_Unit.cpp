@@ -97,6 +97,7 @@ TLogin_Tab::TLogin_Tab(TPrincipal& principal, QWidget* tab) : QWidget(tab), m_pr
     Lab_Login_Help->setObjectName(QStringLiteral("Lab_Login_Help"));
     Lab_Login_Help->setAlignment(Qt::AlignCenter);
     Lab_Login_Help->setWordWrap(true);
+    Lab_Login_Help->setMinimumHeight(40); // the box keeps its place while the help is empty
     Lab_Login_Help->setStyleSheet(QStringLiteral("font-size: 14px; color: #555;"));
     box->addWidget(Lab_Login_Help);
 
@@ -138,6 +139,15 @@ TLogin_Tab::TLogin_Tab(TPrincipal& principal, QWidget* tab) : QWidget(tab), m_pr
         link(QStringLiteral("Loja de aplicativos"), Hosts::Loja_Aplicativo(), Lyt_Login, minimiza));
     atalhos->addStretch();
     atalhos->addWidget(link(QStringLiteral("Tarvel"), Hosts::Fornecedor(), Lyt_Login));
+    atalhos->addStretch();
+    auto* baixar = new QLabel(
+        QStringLiteral("<a href=\"#\" style=\"color:#45A3CE;\">Baixar atualização</a>"), Lyt_Login);
+    baixar->setObjectName(QStringLiteral("Img_Download"));
+    baixar->setCursor(Qt::PointingHandCursor);
+    connect(baixar, &QLabel::linkActivated, this, [this] {
+        if (m_principal.Ganchos_.Atualizar_App) m_principal.Ganchos_.Atualizar_App();
+    });
+    atalhos->addWidget(baixar);
     box->addLayout(atalhos);
 
     centro->addWidget(Lyt_Login, 0, Qt::AlignHCenter);

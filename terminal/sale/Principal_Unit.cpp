@@ -539,10 +539,9 @@ bool TPrincipal::eventFilter(QObject* watched, QEvent* event) {
         if (alvo && w && w->window() == this && !key->isAutoRepeat() &&
             !QApplication::activeModalWidget())
             FormKeyUp(key->key());
-    } else if (event->type() == QEvent::MouseButtonPress) {
-        // A click in the tab area parks the synchronisation panel again.
-        auto* w = qobject_cast<QWidget*>(watched);
-        if (w && TbCtrl_Principal->isAncestorOf(w)) Estacionar_Painel_Update();
+    } else if (event->type() == QEvent::Enter && watched == TbCtrl_Principal) {
+        // The mouse back in the tab area parks the synchronisation panel again.
+        Estacionar_Painel_Update();
     }
     return false;
 }

@@ -80,6 +80,7 @@ public:
         std::function<void()> Lista_Atualizar; // refresh the sales list and its preview
         std::function<void()> Lista_Reiniciar; // reset the list's day range and search
         std::function<void()> Cartoes_Limpar;  // empty the checkout's card payments
+        std::function<void()> Atualizar_App;   // download and install a newer version
     } Ganchos_;
 
     QStackedWidget* TbCtrl_Principal = nullptr;

@@ -62,7 +62,8 @@ TVendas_Tab::TVendas_Tab(TPrincipal& principal, QWidget* tab)
     tab->setStyleSheet(QStringLiteral("#Tab_Vendas { background: #E8EEF1; }"));
 
     auto* raiz = new QVBoxLayout(this);
-    raiz->setContentsMargins(24, 20, 60, 12);
+    // The item list stands 60 from the right edge and 40 from the top.
+    raiz->setContentsMargins(24, 40, 60, 12);
     raiz->setSpacing(14);
     auto* corpo = new QHBoxLayout();
     corpo->setSpacing(24);
