@@ -1,0 +1,1 @@
+#include "Tarvel_Sincronia_Donwload_Unit.h"
