@@ -48,8 +48,11 @@ public:
 
 private:
     QByteArray controle(const QString& caminho, const QByteArray& corpo = {});
+    QByteArray pedir(const char* metodo, const QString& caminho, const QByteArray& corpo);
+    void parar();
     QProcess m_processo;
     int m_port = 0;
     QByteArray m_hostAnterior;
+    bool m_haviaHost = false;
     bool m_usando = false;
 };
