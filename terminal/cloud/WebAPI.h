@@ -36,9 +36,9 @@ struct TCampo {
 };
 
 struct TChamada {
-    QString comando; // for the per-command variations
+    QString comando;      // for the per-command variations
     QList<TCampo> campos; // in order, the common ones included where the command puts them
-    bool put = false;      // PUT with `corpo` as its JSON body (else POST with an empty body)
+    bool put = false;     // PUT with `corpo` as its JSON body (else POST with an empty body)
     QByteArray corpo;
 };
 
@@ -60,7 +60,13 @@ struct TFaixaTLS {
 TFaixaTLS WebAPI_Protocolos(const TSettings& cfg, const QString& comando);
 
 // Seconds for the connection and for the reply: 30, or ONDAVIA_API_TIMEOUT for tests.
+// The reply's limit is on a stall (no byte for that long), so a large reply that keeps
+// coming is not cut off.
 int WebAPI_Timeout();
+
+// The largest reply body a call takes: a server that sends without end fails the call
+// instead of exhausting memory. The catalogue reply is some tens of megabytes.
+inline constexpr qint64 WebAPI_Limite_Resposta = qint64(256) << 20;
 
 // Sends one call to `base` + "/api26/api.php" and returns the reply. Throws WebAPIError
 // for failures of kinds 1 and 2 (no connection, time-out, status of 500 or above).
