@@ -56,8 +56,10 @@ public:
 
 private:
     friend class JsonDocumento;
-    struct Ref;
+    struct Ref; // the parsed document, shared by every value taken from it
     std::shared_ptr<const Ref> m;
+    // The parser's element, kept opaque so that this header does not pull in the parser.
+    alignas(void*) unsigned char m_el[2 * sizeof(void*)] = {};
 };
 
 // The reply re-indented with 4 spaces a level, members in their order (for the dump
