@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
-#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -46,33 +45,14 @@ QList<QPair<QString, QString>> TAjuda::Atalhos() {
     };
 }
 
-TAjuda::TAjuda(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Ajuda"));
-    setWindowTitle(QStringLiteral("Instruções e Vídeos"));
-    setStyleSheet(QStringLiteral("#Ajuda { background: #CFD8DC; }"));
-    resize(900, 640);
-
-    Rct_Painel = new QWidget(this);
-    Rct_Painel->setObjectName(QStringLiteral("Rct_Painel"));
-    Rct_Painel->setAttribute(Qt::WA_StyledBackground);
-    Rct_Painel->setStyleSheet(
-        QStringLiteral("#Rct_Painel { background: white; border: 1px solid #B0BEC5; }"));
-    auto* painel = new QVBoxLayout(Rct_Painel);
-    painel->setContentsMargins(0, 0, 0, 0);
-    painel->setSpacing(0);
-
-    auto* titulo = new QLabel(windowTitle(), Rct_Painel);
-    titulo->setObjectName(QStringLiteral("Lab_Titulo"));
-    titulo->setFixedHeight(60);
-    titulo->setContentsMargins(20, 0, 20, 0);
-    titulo->setStyleSheet(QStringLiteral("#Lab_Titulo { background: #45A3CE; color: white;"
-                                         " font-size: 20pt; font-weight: bold; }"));
-    painel->addWidget(titulo);
-
-    auto* corpo = new QHBoxLayout;
-    corpo->setContentsMargins(24, 20, 24, 12);
-    corpo->setSpacing(28);
-    painel->addLayout(corpo, 1);
+TAjuda::TAjuda(QWidget* parent)
+    : PainelModal(QStringLiteral("Ajuda"), QStringLiteral("Instruções e Vídeos"), QSize(900, 640),
+                  parent) {
+    Corpo()->setContentsMargins(24, 20, 24, 16);
+    Corpo()->setSpacing(12);
+    auto* colunas = new QHBoxLayout;
+    colunas->setSpacing(28);
+    Corpo()->addLayout(colunas, 1);
 
     auto* grade = new QGridLayout;
     grade->setHorizontalSpacing(14);
@@ -94,7 +74,7 @@ TAjuda::TAjuda(QWidget* parent) : QDialog(parent) {
         ++linha;
     }
     grade->setRowStretch(linha, 1);
-    corpo->addLayout(grade, 1);
+    colunas->addLayout(grade, 1);
 
     auto* video = new QWidget(Rct_Painel);
     video->setObjectName(QStringLiteral("Rct_VideoAula"));
@@ -116,55 +96,21 @@ TAjuda::TAjuda(QWidget* parent) : QDialog(parent) {
     auto* lado = new QVBoxLayout;
     lado->addWidget(video);
     lado->addStretch(1);
-    corpo->addLayout(lado);
+    colunas->addLayout(lado);
 
     auto* rodape = new QHBoxLayout;
-    rodape->setContentsMargins(24, 0, 24, 16);
     rodape->addStretch(1);
-    Btn_OK = new QPushButton(QStringLiteral("OK"), Rct_Painel);
-    Btn_OK->setObjectName(QStringLiteral("Btn_OK"));
-    Btn_OK->setAutoDefault(false);
-    Btn_OK->setFocusPolicy(Qt::NoFocus); // Enter and Esc close from anywhere
-    Btn_OK->setCursor(Qt::PointingHandCursor);
+    Btn_OK = botao(QStringLiteral("OK"), QStringLiteral("#2E9E4F"), QStringLiteral("Btn_OK"));
     Btn_OK->setMinimumSize(160, 52);
-    Btn_OK->setStyleSheet(
-        QStringLiteral("QPushButton { background: #2E9E4F; color: white; border: none;"
-                       " border-radius: 6px; font-size: 16pt; font-weight: bold; }"
-                       "QPushButton:pressed { background: #267F40; }"));
     rodape->addWidget(Btn_OK);
-    painel->addLayout(rodape);
-
-    m_entrada = new QPropertyAnimation(Rct_Painel, "pos", this);
-    m_entrada->setDuration(150);
-    m_entrada->setEasingCurve(QEasingCurve::OutCubic);
+    Corpo()->addLayout(rodape);
 
     connect(Btn_OK, &QPushButton::clicked, this, &TAjuda::accept);
 }
 
 void TAjuda::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    const QRect alvo = Area_Painel();
-    Rct_Painel->setGeometry(alvo);
-    m_entrada->stop();
-    m_entrada->setStartValue(QPoint(-alvo.width(), alvo.y()));
-    m_entrada->setEndValue(alvo.topLeft());
-    m_entrada->start();
-    setFocus();
-}
-
-void TAjuda::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const QRect alvo = Area_Painel();
-    if (m_entrada->state() == QAbstractAnimation::Running) {
-        m_entrada->setEndValue(alvo.topLeft());
-        Rct_Painel->resize(alvo.size());
-    } else {
-        Rct_Painel->setGeometry(alvo);
-    }
-}
-
-QRect TAjuda::Area_Painel() const {
-    return rect().adjusted(20, 20, -20, -20);
+    PainelModal::showEvent(event);
+    setFocus(); // Enter and Esc close from anywhere
 }
 
 void TAjuda::keyPressEvent(QKeyEvent* event) {
@@ -172,5 +118,5 @@ void TAjuda::keyPressEvent(QKeyEvent* event) {
         accept();
         return;
     }
-    QDialog::keyPressEvent(event); // Esc
+    PainelModal::keyPressEvent(event); // Esc
 }

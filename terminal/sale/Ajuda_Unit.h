@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/PainelModal.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
 
-class QPropertyAnimation;
 class QPushButton;
 
 // "Instruções e Vídeos": the keyboard shortcuts of the sale screen (F1). Esc, Enter
 // and "OK" close it. Made once and opened with exec().
-class TAjuda : public QDialog {
+class TAjuda : public PainelModal {
 public:
     explicit TAjuda(QWidget* parent = nullptr);
 
@@ -21,12 +21,5 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    QRect Area_Painel() const;
-
-    QWidget* Rct_Painel = nullptr;
-    QPropertyAnimation* m_entrada = nullptr;
 };

@@ -10,7 +10,6 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStyledItemDelegate>
@@ -68,55 +67,16 @@ private:
     QFont m_fonte;
 };
 
-QPushButton* botao(const QString& texto, const QString& nome, const QString& cor, QWidget* pai) {
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(nome);
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus); // Enter and Esc act from the list
-    b->setCursor(Qt::PointingHandCursor);
-    b->setMinimumSize(180, 52);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none;"
-                                    " border-radius: 6px; font-size: 15pt; font-weight: bold; }"
-                                    "QPushButton:pressed { background: %2; }")
-                         .arg(cor, QColor(cor).darker(120).name()));
-    return b;
-}
-
 } // namespace
 
 TFuncionarios_Lista::TFuncionarios_Lista(db::Connection& conexao, QWidget* parent)
-    : QDialog(parent), m_conexao(conexao) {
-    setObjectName(QStringLiteral("Funcionarios_Lista"));
-    setWindowTitle(QStringLiteral("Lista de Entregadores"));
-    setStyleSheet(QStringLiteral("#Funcionarios_Lista { background: #CFD8DC; }"));
-    resize(680, 640);
-
-    Rct_Painel = new QWidget(this);
-    Rct_Painel->setObjectName(QStringLiteral("Rct_Painel"));
-    Rct_Painel->setAttribute(Qt::WA_StyledBackground);
-    Rct_Painel->setStyleSheet(
-        QStringLiteral("#Rct_Painel { background: white; border: 1px solid #B0BEC5; }"));
-    auto* painel = new QVBoxLayout(Rct_Painel);
-    painel->setContentsMargins(0, 0, 0, 0);
-    painel->setSpacing(0);
-
-    auto* titulo = new QLabel(windowTitle(), Rct_Painel);
-    titulo->setObjectName(QStringLiteral("Lab_Titulo"));
-    titulo->setFixedHeight(60);
-    titulo->setContentsMargins(20, 0, 20, 0);
-    titulo->setStyleSheet(QStringLiteral("#Lab_Titulo { background: #45A3CE; color: white;"
-                                         " font-size: 20pt; font-weight: bold; }"));
-    painel->addWidget(titulo);
-
-    auto* corpo = new QVBoxLayout;
-    corpo->setContentsMargins(20, 16, 20, 16);
-    corpo->setSpacing(10);
-    painel->addLayout(corpo, 1);
-
+    : PainelModal(QStringLiteral("Funcionarios_Lista"), QStringLiteral("Lista de Entregadores"),
+                  QSize(680, 640), parent),
+      m_conexao(conexao) {
     Lab_Info = new QLabel(QStringLiteral("Indentifique o entregador para esta venda"), Rct_Painel);
     Lab_Info->setObjectName(QStringLiteral("Lab_Info"));
     Lab_Info->setStyleSheet(QStringLiteral("color: #455A64; font-size: 14pt;"));
-    corpo->addWidget(Lab_Info);
+    Corpo()->addWidget(Lab_Info);
 
     m_modelo = new QStandardItemModel(this);
     Lbx_Funcionarios = new QListView(Rct_Painel);
@@ -128,21 +88,23 @@ TFuncionarios_Lista::TFuncionarios_Lista(db::Connection& conexao, QWidget* paren
     Lbx_Funcionarios->setStyleSheet(QStringLiteral("QListView { border: 1px solid #CFD8DC; }"));
     Lbx_Funcionarios->setItemDelegate(new TFuncionarios_Delegate(Lbx_Funcionarios));
     Lbx_Funcionarios->viewport()->installEventFilter(this);
-    corpo->addWidget(Lbx_Funcionarios, 1);
+    Corpo()->addWidget(Lbx_Funcionarios, 1);
 
     auto* botoes = new QHBoxLayout;
-    Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("Rct_BtCancel"),
-                         QStringLiteral("#D9434A"), Rct_Painel);
+    Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("#D9434A"),
+                         QStringLiteral("Rct_BtCancel"));
     botoes->addWidget(Rct_BtCancel);
     botoes->addStretch(1);
-    Rct_BtSelecionar = botao(QStringLiteral("SELECIONAR"), QStringLiteral("Rct_BtSelecionar"),
-                             QStringLiteral("#2E9E4F"), Rct_Painel);
+    Rct_BtSelecionar = botao(QStringLiteral("SELECIONAR"), QStringLiteral("#2E9E4F"),
+                             QStringLiteral("Rct_BtSelecionar"));
     botoes->addWidget(Rct_BtSelecionar);
-    corpo->addLayout(botoes);
-
-    m_entrada = new QPropertyAnimation(Rct_Painel, "pos", this);
-    m_entrada->setDuration(150);
-    m_entrada->setEasingCurve(QEasingCurve::OutCubic);
+    for (QPushButton* b : {Rct_BtCancel, Rct_BtSelecionar}) {
+        b->setMinimumSize(180, 52);
+        QFont fonte = b->font();
+        fonte.setPointSize(15);
+        b->setFont(fonte);
+    }
+    Corpo()->addLayout(botoes);
 
     connect(Rct_BtSelecionar, &QPushButton::clicked, this,
             &TFuncionarios_Lista::BtSelecionar_Click);
@@ -153,32 +115,10 @@ TFuncionarios_Lista::TFuncionarios_Lista(TDModule& DModule, QWidget* parent)
     : TFuncionarios_Lista(DModule.FDConnection1, parent) {}
 
 void TFuncionarios_Lista::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    PainelModal::showEvent(event);
     Funcionario_ID = 0;
     Carregar();
-
-    const QRect alvo = Area_Painel();
-    Rct_Painel->setGeometry(alvo);
-    m_entrada->stop();
-    m_entrada->setStartValue(QPoint(-alvo.width(), alvo.y()));
-    m_entrada->setEndValue(alvo.topLeft());
-    m_entrada->start();
     Lbx_Funcionarios->setFocus();
-}
-
-void TFuncionarios_Lista::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const QRect alvo = Area_Painel();
-    if (m_entrada->state() == QAbstractAnimation::Running) {
-        m_entrada->setEndValue(alvo.topLeft());
-        Rct_Painel->resize(alvo.size());
-    } else {
-        Rct_Painel->setGeometry(alvo);
-    }
-}
-
-QRect TFuncionarios_Lista::Area_Painel() const {
-    return rect().adjusted(20, 20, -20, -20);
 }
 
 void TFuncionarios_Lista::Carregar() {
@@ -199,7 +139,6 @@ void TFuncionarios_Lista::BtSelecionar_Click() {
         return;
     }
     Funcionario_ID = sel.first().data(Papel_ID).toInt();
-    m_entrada->stop();
     accept();
 }
 
@@ -208,7 +147,7 @@ void TFuncionarios_Lista::keyPressEvent(QKeyEvent* event) {
         if (!event->isAutoRepeat()) BtSelecionar_Click();
         return;
     }
-    QDialog::keyPressEvent(event); // Esc cancels
+    PainelModal::keyPressEvent(event); // Esc cancels
 }
 
 bool TFuncionarios_Lista::eventFilter(QObject* watched, QEvent* event) {
@@ -221,5 +160,5 @@ bool TFuncionarios_Lista::eventFilter(QObject* watched, QEvent* event) {
         BtSelecionar_Click();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return PainelModal::eventFilter(watched, event);
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/PainelModal.h"
 
 class QLabel;
 class QListView;
-class QPropertyAnimation;
 class QPushButton;
 class QStandardItemModel;
 class TDModule;
@@ -17,7 +16,7 @@ class Connection;
 // as needed; each opening starts with Funcionario_ID 0:
 //     lista.exec();
 //     if (lista.Funcionario_ID > 0) ...
-class TFuncionarios_Lista : public QDialog {
+class TFuncionarios_Lista : public PainelModal {
 public:
     explicit TFuncionarios_Lista(db::Connection& conexao, QWidget* parent = nullptr);
     explicit TFuncionarios_Lista(TDModule& DModule, QWidget* parent = nullptr);
@@ -33,16 +32,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Carregar();
-    QRect Area_Painel() const;
 
     db::Connection& m_conexao;
     QStandardItemModel* m_modelo = nullptr;
-    QWidget* Rct_Painel = nullptr;
-    QPropertyAnimation* m_entrada = nullptr;
 };

@@ -12,7 +12,6 @@
 #include <QListView>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPropertyAnimation>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
@@ -185,46 +184,16 @@ private:
     QFont m_nome, m_linha, m_preco, m_desc;
 };
 
-QPushButton* botao(const QString& texto, const QString& nome, const QString& cor, QWidget* pai) {
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(nome);
-    b->setAutoDefault(false);
-    b->setFocusPolicy(Qt::NoFocus); // the keys live in the search box and the list
-    b->setCursor(Qt::PointingHandCursor);
-    b->setMinimumSize(200, 54);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: %1; color: white; border: none;"
-                                    " border-radius: 6px; font-size: 16pt; font-weight: bold; }"
-                                    "QPushButton:pressed { background: %2; }")
-                         .arg(cor, QColor(cor).darker(120).name()));
-    return b;
-}
-
 } // namespace
 
 TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& config, QWidget* parent)
-    : QDialog(parent), m_conexao(conexao), m_config(config) {
-    setObjectName(QStringLiteral("Produtos_Lista"));
-    setWindowTitle(QStringLiteral("Produtos encontrados"));
-    setStyleSheet(QStringLiteral("#Produtos_Lista { background: #CFD8DC; }"));
-    resize(1024, 740);
+    : PainelModal(QStringLiteral("Produtos_Lista"), QStringLiteral("Produtos encontrados"),
+                  QSize(1024, 740), parent),
+      m_conexao(conexao), m_config(config) {
+    Cobrir_Pai();
+    Rct_Painel->setMaximumWidth(960);
 
-    Rct_Painel = new QWidget(this);
-    Rct_Painel->setObjectName(QStringLiteral("Rct_Painel"));
-    Rct_Painel->setAttribute(Qt::WA_StyledBackground);
-    Rct_Painel->setStyleSheet(
-        QStringLiteral("#Rct_Painel { background: white; border: 1px solid #B0BEC5; }"));
-    auto* painel = new QVBoxLayout(Rct_Painel);
-    painel->setContentsMargins(0, 0, 0, 0);
-    painel->setSpacing(0);
-
-    auto* titulo = new QWidget(Rct_Painel);
-    titulo->setObjectName(QStringLiteral("Rct_Titulo"));
-    titulo->setAttribute(Qt::WA_StyledBackground);
-    titulo->setStyleSheet(QStringLiteral("#Rct_Titulo { background: #45A3CE; }"));
-    titulo->setFixedHeight(60);
-    auto* tituloLayout = new QHBoxLayout(titulo);
-    tituloLayout->setContentsMargins(20, 0, 20, 0);
-    auto* icone = new QLabel(titulo);
+    auto* icone = new QLabel;
     QPixmap pm(36, 36);
     pm.fill(Qt::transparent);
     {
@@ -232,17 +201,7 @@ TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& confi
         desenharCarrinho(&p, QRectF(0, 0, 36, 36), Qt::white);
     }
     icone->setPixmap(pm);
-    tituloLayout->addWidget(icone);
-    auto* lab = new QLabel(windowTitle(), titulo);
-    lab->setObjectName(QStringLiteral("Lab_Titulo"));
-    lab->setStyleSheet(QStringLiteral("color: white; font-size: 20pt; font-weight: bold;"));
-    tituloLayout->addWidget(lab, 1);
-    painel->addWidget(titulo);
-
-    auto* corpo = new QVBoxLayout;
-    corpo->setContentsMargins(20, 16, 20, 16);
-    corpo->setSpacing(10);
-    painel->addLayout(corpo, 1);
+    Titulo()->insertWidget(0, icone);
 
     auto* busca = new QHBoxLayout;
     busca->setSpacing(8);
@@ -267,12 +226,12 @@ TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& confi
         QStringLiteral("QPushButton { background: #45A3CE; border: none; border-radius: 6px; }"
                        "QPushButton:pressed { background: #3889AE; }"));
     busca->addWidget(Btn_Prod_Busca);
-    corpo->addLayout(busca);
+    Corpo()->addLayout(busca);
 
     Lab_Aviso = new QLabel(QStringLiteral("A descrição retornou mais de um produto"), Rct_Painel);
     Lab_Aviso->setObjectName(QStringLiteral("Lab_Aviso"));
     Lab_Aviso->setStyleSheet(QStringLiteral("color: #455A64; font-size: 13pt;"));
-    corpo->addWidget(Lab_Aviso);
+    Corpo()->addWidget(Lab_Aviso);
 
     m_modelo = new TProdutos_Modelo(this);
     Lbx_Cupom = new QListView(Rct_Painel);
@@ -285,27 +244,25 @@ TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& confi
     Lbx_Cupom->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Lbx_Cupom->setStyleSheet(QStringLiteral("QListView { border: 1px solid #CFD8DC; }"));
     Lbx_Cupom->installEventFilter(this);
-    corpo->addWidget(Lbx_Cupom, 1);
+    Corpo()->addWidget(Lbx_Cupom, 1);
 
     auto* botoes = new QHBoxLayout;
-    Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("Rct_BtCancel"),
-                         QStringLiteral("#D9434A"), Rct_Painel);
+    Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("#D9434A"),
+                         QStringLiteral("Rct_BtCancel"));
+    Rct_BtCancel->setMinimumSize(200, 54);
     botoes->addWidget(Rct_BtCancel);
     auto* teclas =
         new QLabel(QStringLiteral("↑ ↓  escolher    Enter  vender    Esc  cancelar"), Rct_Painel);
     teclas->setAlignment(Qt::AlignCenter);
     teclas->setStyleSheet(QStringLiteral("color: #607D8B; font-size: 12pt;"));
     botoes->addWidget(teclas, 1);
-    Rct_BtVender = botao(QStringLiteral("VENDER"), QStringLiteral("Rct_BtVender"),
-                         QStringLiteral("#2E9E4F"), Rct_Painel);
+    Rct_BtVender =
+        botao(QStringLiteral("VENDER"), QStringLiteral("#2E9E4F"), QStringLiteral("Rct_BtVender"));
+    Rct_BtVender->setMinimumSize(200, 54);
     botoes->addWidget(Rct_BtVender);
-    corpo->addLayout(botoes);
+    Corpo()->addLayout(botoes);
 
     setTabOrder(Edt_Prod_Busca, Lbx_Cupom);
-
-    m_entrada = new QPropertyAnimation(Rct_Painel, "pos", this);
-    m_entrada->setDuration(150);
-    m_entrada->setEasingCurve(QEasingCurve::OutCubic);
 
     connect(Btn_Prod_Busca, &QPushButton::clicked, this, [this] {
         Prod_Busca();
@@ -331,9 +288,7 @@ void TProdutos_Lista::Definir_Busca(const QString& texto) {
 }
 
 void TProdutos_Lista::showEvent(QShowEvent* event) {
-    if (QWidget* janela = parentWidget() ? parentWidget()->window() : nullptr)
-        setGeometry(janela->geometry());
-    QDialog::showEvent(event);
+    PainelModal::showEvent(event);
 
     // The window lives for the whole run; each opening starts as a fresh one would.
     C_Barra.clear();
@@ -341,36 +296,9 @@ void TProdutos_Lista::showEvent(QShowEvent* event) {
     Edt_Prod_Busca->setText(m_busca_inicial);
     m_busca_inicial.clear();
 
-    const QRect alvo = Area_Painel();
-    Rct_Painel->setGeometry(alvo);
-    m_entrada->stop();
-    m_entrada->setStartValue(QPoint(-alvo.width(), alvo.y()));
-    m_entrada->setEndValue(alvo.topLeft());
-    m_entrada->start();
-
     Edt_Prod_Busca->setFocus();
     Prod_Busca();
     Edt_Prod_Busca->end(false);
-}
-
-void TProdutos_Lista::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    Posicionar_Painel();
-}
-
-QRect TProdutos_Lista::Area_Painel() const {
-    const int largura = std::min(960, width() - 40);
-    return QRect((width() - largura) / 2, 20, largura, height() - 40);
-}
-
-void TProdutos_Lista::Posicionar_Painel() {
-    const QRect alvo = Area_Painel();
-    if (m_entrada->state() == QAbstractAnimation::Running) {
-        m_entrada->setEndValue(alvo.topLeft());
-        Rct_Painel->resize(alvo.size());
-    } else {
-        Rct_Painel->setGeometry(alvo);
-    }
 }
 
 void TProdutos_Lista::Prod_Busca() {
@@ -413,19 +341,17 @@ void TProdutos_Lista::Escolher() {
     const int linha = Linha_Selecionada();
     if (linha < 0) return;
     C_Barra = m_modelo->Produto(linha).cbarra;
-    m_entrada->stop();
     accept();
 }
 
 void TProdutos_Lista::reject() {
     C_Barra.clear();
-    m_entrada->stop();
-    QDialog::reject();
+    PainelModal::reject();
 }
 
 bool TProdutos_Lista::eventFilter(QObject* watched, QEvent* event) {
     const bool tecla = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-    if (!tecla) return QDialog::eventFilter(watched, event);
+    if (!tecla) return PainelModal::eventFilter(watched, event);
     auto* k = static_cast<QKeyEvent*>(event);
     const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
     const bool desce = event->type() == QEvent::KeyPress;
@@ -450,5 +376,5 @@ bool TProdutos_Lista::eventFilter(QObject* watched, QEvent* event) {
         if (desce && !k->isAutoRepeat()) Escolher();
         return true;
     }
-    return QDialog::eventFilter(watched, event);
+    return PainelModal::eventFilter(watched, event);
 }

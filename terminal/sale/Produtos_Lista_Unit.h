@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QDialog>
+#include "widgets/PainelModal.h"
+
 #include <QString>
 
 class QLabel;
 class QLineEdit;
 class QListView;
-class QPropertyAnimation;
 class QPushButton;
 struct TSettings;
 class TDModule;
@@ -22,7 +22,7 @@ class Connection;
 //     lista.Definir_Busca(texto);  // optional; otherwise the box starts empty
 //     lista.exec();
 //     if (!lista.C_Barra.isEmpty()) ...
-class TProdutos_Lista : public QDialog {
+class TProdutos_Lista : public PainelModal {
 public:
     // The settings are read at every search, so a changed sort order applies at once.
     TProdutos_Lista(db::Connection& conexao, const TSettings& config, QWidget* parent = nullptr);
@@ -49,7 +49,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -57,13 +56,9 @@ private:
     void Selecionar_Linha(int linha);
     void Mover_Selecao(int passo);
     void Escolher();
-    QRect Area_Painel() const;
-    void Posicionar_Painel();
 
     db::Connection& m_conexao;
     const TSettings& m_config;
     QString m_busca_inicial;
     TProdutos_Modelo* m_modelo = nullptr;
-    QWidget* Rct_Painel = nullptr;
-    QPropertyAnimation* m_entrada = nullptr;
 };
