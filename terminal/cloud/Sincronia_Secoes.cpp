@@ -467,7 +467,12 @@ void Secao_Produtos(Contexto& x) {
         const QString dt_promocao =
             promocaoTexto.isEmpty() ? DATA_PADRAO : Sincronia_DataHora(promocaoTexto);
         L = 19;
-        const QString medida = e.texto(QStringLiteral("medida"), QStringLiteral("Padrao")).left(5);
+        // Only a unit that came from the account is cut to 5 characters: cutting the
+        // default would store "Padra".
+        const QString medida =
+            e.contem(QStringLiteral("medida")) && !e.campo(QStringLiteral("medida")).isNull()
+                ? e.texto(QStringLiteral("medida")).left(5)
+                : QStringLiteral("Padrao");
         L = 20;
         const double estoque = e.numero(QStringLiteral("estoque"), 0);
         L = 21;

@@ -134,3 +134,16 @@ void TDModule::Criar_Pasta_Empresa(TSettings& settings) {
     }
     if (QFileInfo::exists(target)) Conectar_Banco_Dados(target);
 }
+
+void TDModule::Excluir_Banco_Empresa(const TSettings& settings) {
+    FDQuery1.close();
+    FDQuery2.close();
+    FDQuery3.close();
+    FDQuery4.close();
+    FDConnection1.close();
+    const QString banco = Pasta_Empresa(settings) + QStringLiteral("dbase.s3db");
+    // The log files go too: a stale write-ahead log replayed into a fresh copy would
+    // corrupt it.
+    for (const char* fim : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(banco + QLatin1String(fim));
+}

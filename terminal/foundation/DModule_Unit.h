@@ -27,6 +27,10 @@ public:
     // and connects to it.
     void Criar_Pasta_Empresa(TSettings& settings);
 
+    // Closes the connection and deletes the company's database with its log files, so
+    // that the next Criar_Pasta_Empresa makes it anew. Failures to delete are ignored.
+    void Excluir_Banco_Empresa(const TSettings& settings);
+
     // The company folder: the program folder plus the digits of the CNPJ, with a
     // trailing separator (the program folder itself when no company is signed in).
     QString Pasta_Empresa(const TSettings& settings) const;

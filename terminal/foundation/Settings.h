@@ -74,6 +74,7 @@ struct TSettings {
     QString conf_MetdHTTP = QStringLiteral("POST");
 
     // Kept for the run, never stored.
+    qint32 Funcionario_ID = 0; // the employee the management report is asked for
     QString conf_Mask_Decimal = QStringLiteral("0.00,");
     qint32 conf_venda_altvalor = 0;
     QDateTime Dt_Exe_Update;

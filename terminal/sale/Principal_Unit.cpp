@@ -1,5 +1,7 @@
 #include "Principal_Unit.h"
 
+#include "cloud/Login_Core.h"
+#include "cloud/WebAPI.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/MessageBox.h"
 #include "platform/Hosts.h"
@@ -7,6 +9,7 @@
 #include "sale/Ajuda_Unit.h"
 #include "sale/Login_Tab_Unit.h"
 #include "sale/Produtos_Lista_Unit.h"
+#include "sale/Sincronia_Tela_Unit.h"
 #include "sale/Vendas_Tab_Unit.h"
 #include "widgets/CircleButton.h"
 #include "widgets/Transicoes.h"
@@ -131,6 +134,23 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
 
     Criar_Painel_Update();
     Criar_Abas_Laterais();
+    m_sincronia = new TSincronia_Tela(*this);
+    Ganchos_.Sincronia = [this] { m_sincronia->Img_UpdateClick(); };
+    m_login->Login_webAPI = [this](const QString& email, const QString& senha) {
+        try {
+            ::Login_webAPI(Config, WebAPI_URL, email, senha);
+            m_login->Email_Definir(Config.Usuario_Email);
+            ConexaoWeb = true;
+            IniFile_Salva();
+            IniFile_Read();
+            m_login->Emails_Carregar(
+                SettingsFile(m_dm.Sistema_DirName)
+                    .List_Usuario_Email_Add(m_login->Emails(), Config.Usuario_Email));
+        } catch (const WebAPIError& e) {
+            ConexaoWeb = false;
+            WebAPI_Falha_Clipboard(e);
+        }
+    };
     FormCreate();
 
     qApp->installEventFilter(this);
@@ -355,6 +375,7 @@ void TPrincipal::showEvent(QShowEvent* event) {
 
 void TPrincipal::FormShow() {
     IniFile_Read();
+    WebAPI_URL = WebAPI_Base(Config.conf_ProtHTTP);
     Mostrar_Aba(Tab_Login);
     m_login->Focar_Email();
     Posicionar_Abas_Laterais();
@@ -536,9 +557,12 @@ bool TPrincipal::eventFilter(QObject* watched, QEvent* event) {
         QWidget* focus = QApplication::focusWidget();
         const bool alvo = watched == (focus ? static_cast<QObject*>(focus) : this);
         auto* w = qobject_cast<QWidget*>(watched);
-        if (alvo && w && w->window() == this && !key->isAutoRepeat() &&
-            !QApplication::activeModalWidget())
+        if (w && w->window() == this && !key->isAutoRepeat() && m_ignorar_soltura == key->key()) {
+            m_ignorar_soltura = 0;
+        } else if (alvo && w && w->window() == this && !key->isAutoRepeat() &&
+                   !QApplication::activeModalWidget()) {
             FormKeyUp(key->key());
+        }
     } else if (event->type() == QEvent::Enter && watched == TbCtrl_Principal) {
         // The mouse back in the tab area parks the synchronisation panel again.
         Estacionar_Painel_Update();

@@ -16,6 +16,7 @@ class TDModule;
 class TLogin_Tab;
 class TVendas_Tab;
 class TProdutos_Lista;
+class TSincronia_Tela;
 
 // The terminal's only main window: borderless, full screen, with the login, sale,
 // sales-list and web tabs in one tab control whose headers are hidden. It is a frame
@@ -33,10 +34,13 @@ public:
     TVenda Venda;
     TProdutoEntrada Produto;
     bool ConexaoWeb = false;
+    // The cloud account's API base, built when the window is first shown.
+    QString WebAPI_URL;
 
     TDModule& DModule() { return m_dm; }
     TVendas_Tab& Vendas() { return *m_vendas; }
     TLogin_Tab& Login() { return *m_login; }
+    TSincronia_Tela& Sincronia() { return *m_sincronia; }
     // The product list window, created at start and kept for the whole run.
     TProdutos_Lista& Produtos_Lista();
 
@@ -66,6 +70,8 @@ public:
 
     // The window-wide keys, chosen by the active tab.
     void FormKeyUp(int key);
+    // A control that acted on a key press: the window skips that key's release.
+    void Ignorar_Soltura(int key) { m_ignorar_soltura = key; }
 
     // Calls into what later parts of the system build; each does nothing until set.
     struct Ganchos {
@@ -132,5 +138,7 @@ private:
     TLogin_Tab* m_login = nullptr;
     TVendas_Tab* m_vendas = nullptr;
     TProdutos_Lista* m_produtos = nullptr;
+    TSincronia_Tela* m_sincronia = nullptr;
+    int m_ignorar_soltura = 0;
     bool m_shown = false;
 };

@@ -210,4 +210,13 @@ qint32 NaoEnviadas(db::Connection& c) {
     return q.eof() ? 0 : q.field(QStringLiteral("contID")).asInteger();
 }
 
+bool NaoEnviadas_Desde(db::Connection& c, const QDate& Dt_Venda) {
+    db::Query q(c);
+    q.setSql(
+        QStringLiteral("select * from  venda where (Dt_Venda >= :Dt_Venda) and (venda_status<=0)"));
+    q.bind(QStringLiteral(":Dt_Venda"), Dt_Venda);
+    q.open();
+    return !q.eof();
+}
+
 } // namespace VendaDB

@@ -85,5 +85,7 @@ void Cancelar(db::Connection& c, qint32 id);
 void Excluir(db::Connection& c, qint32 id);
 // Concluded sales not yet accepted by the cloud account.
 qint32 NaoEnviadas(db::Connection& c);
+// True when a sale of that day or later was not accepted by the cloud account yet.
+bool NaoEnviadas_Desde(db::Connection& c, const QDate& Dt_Venda);
 
 } // namespace VendaDB

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -199,6 +200,16 @@ void TVendas_Tab::Criar_Cupom() {
     Lbx_Cupom->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     v->addWidget(Lbx_Cupom, 1);
 
+    Mem_Update = new QPlainTextEdit(Lyt_Cupom);
+    Mem_Update->setObjectName(QStringLiteral("Mem_Update"));
+    Mem_Update->setReadOnly(true);
+    Mem_Update->setFocusPolicy(Qt::NoFocus);
+    Mem_Update->setFrameShape(QFrame::NoFrame);
+    Mem_Update->setStyleSheet(QStringLiteral(
+        "QPlainTextEdit { font-family: 'Courier New'; font-size: 16px; padding: 12px; }"));
+    Mem_Update->hide();
+    v->addWidget(Mem_Update, 1);
+
     Btn_Prod_Delete = new QPushButton(QStringLiteral("Excluir"), Lbx_Cupom->viewport());
     Btn_Prod_Delete->setObjectName(QStringLiteral("Btn_Prod_Delete"));
     Btn_Prod_Delete->setFocusPolicy(Qt::NoFocus);
@@ -370,6 +381,12 @@ void TVendas_Tab::Carregar_ProdList(const QStringList& nomes) {
     Edt_Prod_Busca->clear();
     Edt_Prod_Busca->addItems(nomes);
     Edt_Prod_Busca->setEditText(texto);
+}
+
+void TVendas_Tab::Mostrar_Memo(bool memo) {
+    Mem_Update->setVisible(memo);
+    Lbx_Cupom->setVisible(!memo);
+    if (!memo) Mem_Update->clear();
 }
 
 double TVendas_Tab::Entrada_Total() const {

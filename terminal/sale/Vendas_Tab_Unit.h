@@ -10,6 +10,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPlainTextEdit;
 class QPushButton;
 class CupomModel;
 class Switch;
@@ -54,7 +55,9 @@ public:
     void Aplicar_Opcoes(); // quantity and price boxes and the quick-option switches
     void Esconder_Opcoes();
     void Carregar_ProdList(const QStringList& nomes);
-    double Entrada_Total() const;    // the entry's line total, as shown
+    double Entrada_Total() const; // the entry's line total, as shown
+    // The synchronisation's memo in place of the item list, or the list back.
+    void Mostrar_Memo(bool memo);
     qint64 Item_Selecionado() const; // id of the selected row, 0 when none
 
     // Controls, named as the system names them.
@@ -82,6 +85,7 @@ public:
     QLabel* Lab_Cupom_Title = nullptr;
     QLabel* Lab_Cupom_VendNum = nullptr;
     QListView* Lbx_Cupom = nullptr;
+    QPlainTextEdit* Mem_Update = nullptr; // the synchronisation's progress, in the list's place
     QPushButton* Btn_Prod_Delete = nullptr;
     QLabel* Lab_Cupom_Total = nullptr;
     QLabel* Lab_Cupom_Desc = nullptr;

@@ -18,4 +18,3 @@ void Deslizar_Aba(QStackedWidget* abas, QWidget* pagina) {
     anim->setEasingCurve(QEasingCurve::OutCubic);
     anim->start(QAbstractAnimation::DeleteWhenStopped);
 }
-

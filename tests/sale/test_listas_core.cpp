@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 class ListasCore : public ::testing::Test {

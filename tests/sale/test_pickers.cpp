@@ -18,7 +18,6 @@
 
 #include <functional>
 
-
 namespace {
 
 class Pickers : public ::testing::Test {

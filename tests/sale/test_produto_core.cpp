@@ -13,7 +13,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 const QString MASCARA = QStringLiteral("0.00,");

@@ -10,7 +10,6 @@
 
 #include <functional>
 
-
 namespace {
 
 class VendaCoreTest : public ::testing::Test {
