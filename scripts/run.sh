@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and starts the terminal.
+# Sets up the machine, builds, starts the simulator of the shop's cloud account on this
+# machine, and starts the terminal against it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,13 +8,39 @@ bash scripts/setup.sh
 bash scripts/build.sh
 
 BUILD_DIR=${ONDAVIA_BUILD_DIR:-build}
+RUN_DIR=$(mktemp -d)
 
-# A demo company with a catalogue, for signing in offline.
-python3 tools/demo/seed_demo.py "$BUILD_DIR/bin"
-
-# Without a desktop, the terminal runs on a virtual screen so that it can be
-# looked at with a screenshot (xwd -root -display :99).
 XVFB_PID=""
+SIM_PID=""
+cleanup() {
+    [ -n "$SIM_PID" ] && kill "$SIM_PID" 2>/dev/null || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    rm -rf "$RUN_DIR"
+}
+trap cleanup EXIT
+
+# The folder the installer makes for the terminal's exchange files ("C:\Tarvel" on
+# Windows): the synchronisation dumps its reply there.
+mkdir -p "$HOME/Tarvel"
+
+# The demo cloud account, on a free port of 127.0.0.1.
+python3 tools/cloud-sim/cloud_sim.py --port 0 --quiet >"$RUN_DIR/sim.out" 2>"$RUN_DIR/sim.err" &
+SIM_PID=$!
+for _ in $(seq 1 100); do
+    grep -q '^PORT ' "$RUN_DIR/sim.out" 2>/dev/null && break
+    sleep 0.1
+done
+PORT=$(sed -n 's/^PORT //p' "$RUN_DIR/sim.out")
+if [ -z "$PORT" ]; then
+    echo "run: the cloud simulator did not start:" >&2
+    cat "$RUN_DIR/sim.err" >&2
+    exit 1
+fi
+export ONDAVIA_API_HOST="127.0.0.1:$PORT"
+echo "run: demo cloud account at $ONDAVIA_API_HOST; sign in with demo@balcona.com.br / demo123"
+
+# Without a desktop, the terminal runs on a virtual screen so that it can be looked at
+# with a screenshot (import -window root -display :99 shot.png).
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     export DISPLAY=:99
     Xvfb "$DISPLAY" -screen 0 1366x768x24 -nolisten tcp >/dev/null 2>&1 &
@@ -21,7 +48,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     sleep 1
     echo "run: no desktop found; the terminal runs on the virtual screen $DISPLAY"
 fi
-cleanup() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true; }
-trap cleanup EXIT
 
 "$BUILD_DIR/bin/Ondavia"

@@ -97,8 +97,8 @@ USERS = [
 GROUPS = {"Mercearia": 1, "Laticínios": 2, "Padaria": 3, "Limpeza": 4, "Higiene": 5,
           "Bebidas": 6, "Frios": 7, "Hortifruti": 8, "Açougue": 9}
 
-# id, name, unit, price, stock, group, brand. The first 25 are those of the offline demo
-# (tools/demo/seed_demo.py). Weighed goods ("KG") carry the code part of the scale label.
+# id, name, unit, price, stock, group, brand. Weighed goods ("KG") carry the code part of
+# the scale label.
 PRODUCTS = [
     (1, "Arroz Branco Tipo 1 5kg", "UN", 27.90, 40, "Mercearia", "Tio Jorge"),
     (2, "Feijão Carioca 1kg", "UN", 8.49, 55, "Mercearia", "Camponês"),
