@@ -721,6 +721,49 @@ TEST_F(Sincronia_Nuvem, FaultsOfTheAccountEndTheRun) {
     EXPECT_EQ(valor("select count(*) from produtos"), "3");
 }
 
+TEST_F(Sincronia_Nuvem, SlowWrongAndHugeReplies) {
+    // A reply slower than the time-out.
+    qputenv("ONDAVIA_API_TIMEOUT", "1");
+    sim.falhar("sincronia", "lento", {}, 4);
+    TSincronia_Resultado res = executar();
+    EXPECT_FALSE(res.Ok);
+    EXPECT_TRUE(res.Erro.startsWith("REST request failed: ")) << res.Erro.toStdString();
+    qputenv("ONDAVIA_API_TIMEOUT", "5");
+
+    // Values of the wrong type end the run where they are read.
+    const struct {
+        const char* nome;
+        QByteArray corpo;
+    } errados[] = {
+        {"an array that is a text",
+         R"({"datahora": "2025-01-01 00:00:00", "instalador": "", "produtos": "nenhum"})"},
+        {"a price that is no number",
+         R"({"datahora": "2025-01-01 00:00:00", "instalador": "", "produtos": [{"id": 1,
+            "dt_cadastro": "2024-01-02 03:04:05", "grupo": "G", "produto": "P",
+            "venda": "abc", "dt_promocao": null}], "clientes": [], "funcionarios": [],
+            "cidades": [], "rotas": [], "pagamentos": [], "cartoes": [], "mensagens": []})"},
+    };
+    for (const auto& e : errados) {
+        SCOPED_TRACE(e.nome);
+        sim.reset();
+        sim.responder("sincronia", e.corpo);
+        tela = Tela_Gravada();
+        res = executar();
+        EXPECT_FALSE(res.Ok);
+        EXPECT_TRUE(tela.diagnostico.startsWith("Line = "));
+        EXPECT_EQ(valor("PRAGMA integrity_check"), "ok");
+    }
+
+    // A reply of 200 MB is read like any other.
+    sim.reset();
+    sim.falhar("sincronia", "grande", {}, 0, 200);
+    tela = Tela_Gravada();
+    res = executar();
+    EXPECT_TRUE(res.Ok) << tela.diagnostico.left(300).toStdString();
+    EXPECT_EQ(valor("select count(*) from produtos"), "60");
+    EXPECT_EQ(valor("PRAGMA integrity_check"), "ok");
+}
+
 // ---- the worker thread ----
 
 TEST_F(Sincronia_Nuvem, TheWorkerHandsItsStepsToTheScreenThread) {
