@@ -164,6 +164,20 @@ TEST_F(Nuvem, SimpleSynchronisationFillsTheCatalogue) {
               QDateTime::currentDateTime().addSecs(-60));
 }
 
+TEST_F(Nuvem, ANewerInstallerIsAnnounced) {
+    entrar();
+    sim.instalador("2999-01-01 00:00:00");
+    sincronizar();
+    EXPECT_TRUE(w->Sincronia_Animando());
+    EXPECT_TRUE(w->findChild<QPushButton*>("Rct_Update_App")->styleSheet().contains("#FF0000"));
+
+    // An installer older than the executable announces nothing.
+    w->Sincronia_Animacao(false);
+    sim.instalador("2001-01-01 00:00:00");
+    sincronizar();
+    EXPECT_FALSE(w->Sincronia_Animando());
+}
+
 TEST_F(Nuvem, FailedSynchronisationKeepsTheLastDate) {
     entrar();
     sim.falhar("sincronia", "json");

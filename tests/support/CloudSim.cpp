@@ -125,6 +125,11 @@ void CloudSim::reset() {
     controle(QStringLiteral("/__sim/reset"));
 }
 
+void CloudSim::instalador(const QString& data) {
+    controle(QStringLiteral("/__sim/instalador?data=") +
+             QString::fromLatin1(QUrl::toPercentEncoding(data)));
+}
+
 QByteArray CloudSim::controle(const QString& caminho, const QByteArray& corpo) {
     return pedir("POST", caminho, corpo);
 }

@@ -39,6 +39,8 @@ public:
                    const QString& contentType = QStringLiteral("application/json"));
     // Back to the seeded data, no faults, no recorded requests.
     void reset();
+    // The date-time text of the newest installer that "sincronia" announces.
+    void instalador(const QString& data);
 
     // The demo account.
     static constexpr const char* EMAIL = "demo@balcona.com.br";
