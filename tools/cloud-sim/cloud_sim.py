@@ -25,6 +25,7 @@ from urllib.parse import parse_qsl, urlsplit
 API_PATH = "/app/api26/api.php"
 CONTROL_PREFIX = "/__sim/"
 IMAGES_PREFIX = "/imagens/"
+CEP_PREFIX = "/ws/"
 JSON_TYPE = "application/json; charset=utf-8"
 HTML_TYPE = "text/html; charset=utf-8"
 MOMENT_FORMAT = "%Y-%m-%d %H:%M:%S"
@@ -246,6 +247,14 @@ CUSTOMERS = [
     (19, "C0019", "F", "Tereza Cristina Gomes", "Tereza", cpf("321654987"), "Rua Uruguai", "", "77", "Taquaral", "Campinas", "13076-020", "(19) 99700-8090", 3, "Concedido", 350, 120),
     (20, "C0020", "J", "Mercearia Bom Preço EIRELI", "Bom Preço", cnpj("196385270001"), "Rua Tiradentes", "", "330", "Centro", "Hortolândia", "13183-000", "(19) 3809-5566", 5, "Avaliacao", 0, 0),
 ]
+# The postal-code service: digits -> street, remark, district, city, state.
+POSTAL_CODES = {
+    "13015001": ("Rua Barão de Jaguara", "até 1099 - lado ímpar", "Centro", "Campinas", "SP"),
+    "13270000": ("", "", "", "Valinhos", "SP"),
+    "01310100": ("Avenida Paulista", "de 1 a 609 - lado ímpar", "Bela Vista", "São Paulo", "SP"),
+    "20040002": ("Rua da Assembleia", "", "Centro", "Rio de Janeiro", "RJ"),
+}
+
 CUSTOMER_CHANGES = {1: "2025-06-11 11:00:00", 4: "2025-06-18 08:30:00", 20: "2025-06-21 15:00:00"}
 
 # id, name: the first two as in the offline demo; 2 and 4 deliver.
@@ -810,6 +819,8 @@ class Handler(BaseHTTPRequestHandler):
                 self.enviar(405, pagina_html(405, "Method Not Allowed").encode(), HTML_TYPE)
         elif url.path.startswith(IMAGES_PREFIX) and self.command in ("GET", "HEAD"):
             self.imagem(url.path)
+        elif url.path.startswith(CEP_PREFIX) and self.command in ("GET", "HEAD"):
+            self.cep(url.path)
         else:
             self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
 
@@ -823,6 +834,29 @@ class Handler(BaseHTTPRequestHandler):
                 self.enviar(200, png(largura, altura, cor), "image/png")
                 return
         self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
+
+    def cep(self, caminho):
+        """The public postal-code service: "/ws/<8 digits>/json"; an unknown CEP gets
+        {"erro": true}, a malformed one 400. "responder" with comando=cep overrides it."""
+        with self.server.conta.lock:
+            roteiro = self.server.conta.roteiro.get("cep")
+        if roteiro and roteiro["modo"] == "responder":
+            self.enviar(roteiro["status"], roteiro["corpo"], roteiro["tipo"])
+            return
+        partes = caminho[len(CEP_PREFIX):].split("/")
+        if len(partes) != 2 or partes[1] != "json" or len(partes[0]) != 8 \
+                or not partes[0].isdigit():
+            self.enviar(400, pagina_html(400, "Bad Request").encode(), HTML_TYPE)
+            return
+        digitos = partes[0]
+        if digitos not in POSTAL_CODES:
+            self.enviar_json(200, {"erro": True})
+            return
+        rua, complemento, bairro, cidade, uf = POSTAL_CODES[digitos]
+        self.enviar_json(200, {
+            "cep": f"{digitos[:5]}-{digitos[5:]}", "logradouro": rua, "complemento": complemento,
+            "unidade": "", "bairro": bairro, "localidade": cidade, "uf": uf, "ibge": "3509502",
+            "gia": "2446", "ddd": "19", "siafi": "6291"})
 
     # --- the API
 
