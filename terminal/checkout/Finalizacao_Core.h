@@ -179,11 +179,11 @@ struct TFinaliza_Passo {
 TFinaliza_Passo Finaliza_Validar(const TFinaliza_Campos& campos, const TFinaliza_Estado& estado,
                                  const TDSet_Cartao& cartoes);
 
-// The cheque row, replaced by sale code; none when the cheque amount is zero. Runs inside
-// the caller's transaction.
+// The cheque row, replaced by sale code: an earlier conclusion's row always goes, and none
+// is written when the cheque amount is zero. Runs inside the caller's transaction.
 void Venda_Cadastra_Cheque(db::Connection& c, qint32 venda_id, const QString& venda_cod,
                            double cheque, const TCheque& dados);
-// The card rows, replaced by sale id; none when the card amount is zero.
+// The card rows, replaced by sale id in the same way; none when the card amount is zero.
 void Venda_Cadastra_Cartao(db::Connection& c, qint32 venda_id, const QString& venda_cod,
                            double cartao, const TDSet_Cartao& cartoes);
 
