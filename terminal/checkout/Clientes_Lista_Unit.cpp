@@ -602,6 +602,8 @@ void TClientes_Lista::Abre_Cliente() {
         TCliente_Registro r;
         if (!Cliente_Carregar(m_conexao, Edt_Client_CPF->text(), Cbx_Client_Nome->currentText(), r))
             return;
+        // Leaving the state or city of a customer already loaded would wipe the edits.
+        if (r.id == m_carregado) return;
         m_venda.Venda_Cliente_ID = r.id;
         m_carregado = r.id;
         Edt_Client_CPF->setText(r.cpf_cnpj);

@@ -259,7 +259,13 @@ TEST_F(ClientesLista, LeavingTheNameLoadsAnExistingCustomerAndSavingRewritesIt) 
     EXPECT_EQ(w->Cbx_Client_Estado->currentText(), "MG");
     EXPECT_EQ(venda.Venda_Cliente_ID, 3);
 
+    // Edits survive walking on through the state and the city.
     w->Edt_Client_Num->setText("31");
+    w->Cbx_Client_Estado->setFocus();
+    QTest::keyClick(w->Cbx_Client_Estado, Qt::Key_Return);
+    QTest::keyClick(w->Cbx_Client_Cidade, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), w->Edt_Client_Referencia);
+    EXPECT_EQ(w->Edt_Client_Num->text(), "31");
     w->Lab_Bt_SalvarClick();
     EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join('|').toStdString();
     EXPECT_EQ(venda.Venda_Cliente_ID, 3);
