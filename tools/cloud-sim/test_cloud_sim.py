@@ -317,6 +317,13 @@ class Sim(unittest.TestCase):
         self.assertEqual([r["fields"][2][1] for r in self.control("GET", "requests")],
                          ["login", "venda_consultas"])
 
+    def test_postal_code_service(self):
+        status, _, body = self.request("GET", "/ws/13015001/json")
+        self.assertEqual(status, 200)
+        self.assertEqual(json.loads(body)["localidade"], "Campinas")
+        self.assertEqual(json.loads(self.request("GET", "/ws/99999999/json")[2]), {"erro": True})
+        self.assertEqual(self.request("GET", "/ws/1301500/json")[0], 400)
+
     def test_control_refuses_bad_orders(self):
         for path in ("fail?comando=login&modo=quebrar", "fail?modo=500",
                      "fail?comando=login&modo=sem_chave", "fail?comando=login&modo=lento"):
