@@ -98,3 +98,28 @@ TCliente_Venda Abre_Cliente(db::Connection& c, const QString& cpf, const QDate& 
         QStringLiteral("CEP: ") + texto("cep") + QStringLiteral("   Fone:") + texto("fone");
     return r;
 }
+
+QList<TFuncionario> Vendedores_Lista(db::Connection& c) {
+    db::Query q(c);
+    q.setSql(QStringLiteral("select * from funcionarios order by nome"));
+    q.open();
+    QList<TFuncionario> r;
+    while (!q.eof()) {
+        r.append({q.field(QStringLiteral("id")).asInteger(),
+                  q.field(QStringLiteral("nome")).asString()});
+        q.next();
+    }
+    return r;
+}
+
+QStringList Planos_Lista(db::Connection& c) {
+    db::Query q(c);
+    q.setSql(QStringLiteral("select plano from pagamentos order by plano"));
+    q.open();
+    QStringList r;
+    while (!q.eof()) {
+        r << q.field(QStringLiteral("plano")).asString();
+        q.next();
+    }
+    return r;
+}

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "sale/Listas_Core.h"
+
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace db {
 class Connection;
@@ -41,3 +45,8 @@ struct TCliente_Venda {
 // The customer stored with the document as typed or with its digits. An empty document is
 // nobody, not the customers stored without one. Throws DbError.
 TCliente_Venda Abre_Cliente(db::Connection& c, const QString& cpf, const QDate& hoje);
+
+// Every employee for the checkout's seller and courier lists, in name order.
+QList<TFuncionario> Vendedores_Lista(db::Connection& c);
+// The plan list's names, in order.
+QStringList Planos_Lista(db::Connection& c);

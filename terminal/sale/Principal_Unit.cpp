@@ -1,5 +1,6 @@
 #include "Principal_Unit.h"
 
+#include "checkout/Finalizacao_Unit.h"
 #include "cloud/Login_Core.h"
 #include "cloud/WebAPI.h"
 #include "foundation/DModule_Unit.h"
@@ -136,6 +137,11 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
     Criar_Abas_Laterais();
     m_sincronia = new TSincronia_Tela(*this);
     Ganchos_.Sincronia = [this] { m_sincronia->Img_UpdateClick(); };
+    Ganchos_.Finalizacao = [this] {
+        // A new window for every checkout, so nothing typed survives an Esc.
+        TFinalizacao finalizacao(*this, this);
+        finalizacao.exec();
+    };
     m_login->Login_webAPI = [this](const QString& email, const QString& senha) {
         try {
             ::Login_webAPI(Config, WebAPI_URL, email, senha);

@@ -1,0 +1,209 @@
+// The checkout window opened by F3 on the sale screen, driven by the operator's keys.
+
+#include "checkout/Finalizacao_Unit.h"
+#include "foundation/DModule_Unit.h"
+#include "foundation/Database.h"
+#include "foundation/MessageBox.h"
+#include "sale/Principal_Unit.h"
+#include "sale/Vendas_Tab_Unit.h"
+
+#include "support/Balcao.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// The default catalogue and a product at 73,50.
+void catalogo(db::Connection& c) {
+    Balcao::Catalogo_Padrao(c);
+    c.exec(QStringLiteral(
+        "insert into produtos (id, ativo, produto, cbarra, medida, venda, estoque, grupo, marca,"
+        " promocao, promocao_min, dt_promocao) values (50, 1, 'Cesta Basica', '7891000100500',"
+        " 'UN', 73.50, 100, 'Mercearia', 'X', 0, 0, '2024-01-01 00:00:00')"));
+}
+
+void semSugestao(TSettings& s) {
+    s.conf_sugerir_valor = false;
+}
+
+// The signed-in operator is no employee: the seller comes from the last checkout.
+void anaVendeu(Balcao& b) {
+    b.w().Config.Vendedor_Nome_Old = QStringLiteral("Ana");
+}
+
+// Opens a sale with one item by barcode.
+void venda(Balcao& b, const char* cbarra = "7891000100500") {
+    b.teclar(Qt::Key_F2);
+    b.w().Vendas().Produto_Busca(QString::fromLatin1(cbarra));
+    b.w().Vendas().Produto_Insert();
+}
+
+// Presses F3 on the sale screen and runs `acao` on the checkout window while it is open;
+// a window still open afterwards is closed with Esc. True when the checkout opened.
+bool checkout(Balcao& b, const std::function<void(TFinalizacao&)>& acao) {
+    bool aberto = false;
+    QTimer::singleShot(0, [&] {
+        auto* f = dynamic_cast<TFinalizacao*>(QApplication::activeModalWidget());
+        if (!f) return;
+        aberto = true;
+        acao(*f);
+        if (f->isVisible()) QTest::keyClick(f->Edt_PG_Dinheiro, Qt::Key_Escape);
+    });
+    b.teclar(Qt::Key_F3);
+    return aberto;
+}
+
+void digitar(QLineEdit* e, const QString& texto) {
+    e->setText(texto);
+    QTest::keyClick(e, Qt::Key_Return);
+}
+
+TEST(Finalizacao, CashAloneConcludesTheSale) {
+    Balcao b({}, catalogo);
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Lab_Cupom_Total->text(), "73,50");
+        EXPECT_EQ(f.Edt_PG_Dinheiro->text(), "73,50"); // suggested
+        EXPECT_TRUE(f.Lbx_Item_Troco->isHidden());
+        EXPECT_EQ(f.Edt_PG_Restante->text(), "0,00");
+        EXPECT_EQ(f.Cbx_Entregador->currentText(), "SEM ENTREGA");
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
+    EXPECT_EQ(b.sql(QStringLiteral("select entrada || ' ' || troco || ' ' || prazo || ' ' || "
+                                   "concluido || ' ' || venda_total from venda where id=%1")
+                        .arg(id)),
+              "73.5 0.0 0.0 1 73.5");
+    EXPECT_EQ(b.sql("select count(*) from venda_produtos where concluido<>1"), "0");
+    // The sale screen is free for the next sale.
+    EXPECT_EQ(b.w().Venda.Venda_ID, 0);
+    EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "0,00");
+}
+
+TEST(Finalizacao, CashAboveTheTotalGivesChange) {
+    Balcao b(semSugestao, catalogo);
+    anaVendeu(b);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Edt_PG_Dinheiro->text(), "0,00");
+        digitar(f.Edt_PG_Dinheiro, "100");
+        EXPECT_EQ(f.Edt_PG_Dinheiro->text(), "100,00");
+        EXPECT_FALSE(f.Lbx_Item_Troco->isHidden());
+        EXPECT_TRUE(f.Lbx_Item_Rest->isHidden());
+        EXPECT_EQ(f.Edt_PG_Troco->text(), "26,50");
+        QTest::keyClick(f.Edt_PG_PIX, Qt::Key_F3);
+    }));
+    EXPECT_EQ(b.sql("select entrada || ' ' || troco || ' ' || prazo || ' ' || concluido "
+                    "from venda"),
+              "73.5 26.5 0.0 1");
+}
+
+TEST(Finalizacao, CreditWithoutAPlanIsRefusedOnThePlanPage) {
+    Balcao b(semSugestao, catalogo);
+    anaVendeu(b);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        digitar(f.Edt_PG_Dinheiro, "50,00");
+        EXPECT_EQ(f.Edt_PG_Restante->text(), "23,50");
+        QTest::keyClick(f.Edt_PG_PIX, Qt::Key_F3);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Pag_Restante);
+        EXPECT_EQ(f.Lab_Rest_MsgErro->text(), "Adicione o Plano de Pagamento");
+        // Typed amounts stay.
+        EXPECT_EQ(f.Edt_PG_Dinheiro->text(), "50,00");
+    }));
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
+    EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "0");
+    EXPECT_GT(b.w().Venda.Venda_ID, 0); // Esc leaves the sale open
+}
+
+TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
+    Balcao b({}, catalogo);
+    anaVendeu(b);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        f.Cbx_Vendedor->setCurrentIndex(f.Cbx_Vendedor->findText("Bruno"));
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+    }));
+    EXPECT_EQ(b.sql("select vendedor_id from venda where concluido=1"), "2");
+    EXPECT_EQ(b.w().Config.Vendedor_Nome_Old, "Bruno");
+
+    venda(b, "7891000100011");
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Cbx_Vendedor->currentText(), "Bruno");
+        EXPECT_EQ(f.Vendedor_ID, 2);
+    }));
+}
+
+TEST(Finalizacao, NoSellerSelectedIsRefusedFirst) {
+    Balcao b({}, catalogo);
+    b.w().Config.Vendedor_Nome_Old = QStringLiteral("Carla"); // no longer an employee
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Cbx_Vendedor->currentIndex(), -1);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(f.focusWidget(), f.Cbx_Vendedor);
+    }));
+    EXPECT_EQ(MessageBox::shown(),
+              QStringList{"Selecione o Vendedor Comissionado antes de finalizar a venda."});
+    EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "0");
+}
+
+TEST(Finalizacao, EnterWalksThePaymentFieldsShown) {
+    Balcao b(
+        [](TSettings& s) {
+            semSugestao(s);
+            s.conf_FormaPG_Che = false;
+        },
+        catalogo);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_TRUE(f.Lbx_Item_Cheq->isHidden());
+        f.Edt_PG_Dinheiro->setFocus();
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_Return);
+        EXPECT_EQ(f.focusWidget(), f.Edt_PG_PIX);
+        QTest::keyClick(f.Edt_PG_PIX, Qt::Key_Return);
+        EXPECT_EQ(f.focusWidget(), f.Edt_PG_Cartao);
+        // The card field is the last one shown: on to the customer page.
+        QTest::keyClick(f.Edt_PG_Cartao, Qt::Key_Return);
+        EXPECT_EQ(f.focusWidget(), f.Cbx_Vendedor);
+    }));
+}
+
+TEST(Finalizacao, ASaveThatFailsKeepsTheWindowOpenAndSavesNothing) {
+    Balcao b({}, catalogo);
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    b.dm().FDConnection1.exec(
+        QStringLiteral("create trigger falha before update on venda_produtos begin"
+                       " select raise(abort, 'disco cheio'); end"));
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_TRUE(f.isVisible());
+    }));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown().first().contains("disco cheio"));
+    EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "0");
+    EXPECT_EQ(b.sql("select count(*) from venda_produtos where concluido=1"), "0");
+    EXPECT_EQ(b.w().Venda.Venda_ID, id);
+    EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "73,50");
+}
+
+} // namespace
