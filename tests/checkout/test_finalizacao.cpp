@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +31,17 @@ void catalogo(db::Connection& c) {
         "insert into produtos (id, ativo, produto, cbarra, medida, venda, estoque, grupo, marca,"
         " promocao, promocao_min, dt_promocao) values (50, 1, 'Cesta Basica', '7891000100500',"
         " 'UN', 73.50, 100, 'Mercearia', 'X', 0, 0, '2024-01-01 00:00:00')"));
+}
+
+// The catalogue, a monthly plan in 3 and customers with their credit.
+void comCrediario(db::Connection& c) {
+    catalogo(c);
+    c.exec(QStringLiteral("insert into pagamentos (id, plano, parcelas, periodicidade, carencia,"
+                          " alt_carencia) values (7, '3X MENSAL', 3, 30, 30, 1)"));
+    c.exec(QStringLiteral(
+        "insert into clientes (id, nome, cpf_cnpj, credito, cred_limite, cred_restante) values"
+        " (10, 'MARIA', '12345678909', 'Concedido', 500, 100),"
+        " (11, 'JOAO', '98765432100', 'Negativado', 1000, 1000)"));
 }
 
 void semSugestao(TSettings& s) {
@@ -130,6 +142,63 @@ TEST(Finalizacao, CreditWithoutAPlanIsRefusedOnThePlanPage) {
     EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
     EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "0");
     EXPECT_GT(b.w().Venda.Venda_ID, 0); // Esc leaves the sale open
+}
+
+TEST(Finalizacao, CreditThroughPlanAndCustomer) {
+    struct Caso {
+        const char* nome;
+        const char* cpf;
+        const char* dinheiro;
+        bool plano;
+        const char* mensagem; // empty: saved
+        const char* titulo;
+    };
+    const Caso casos[] = {
+        {"credit within the remaining credit", "123.456.789-09", "0,00", true, "",
+         "Identificação do Cliente"},
+        {"above the remaining credit", "12345678909", "-", true,
+         "O valor da compra não foi aprovado.", "Alerta de Crédito!"},
+        {"customer with negative credit", "98765432100", "50,00", true,
+         "O valor da compra não foi aprovado.", "Cliente Negativado!"},
+        {"negative customer paying cash", "98765432100", "73,50", false, "",
+         "Identificação do Cliente"},
+        {"credit without a customer", "", "50,00", true, "", "Identificação do Cliente"},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        Balcao b(semSugestao, comCrediario);
+        anaVendeu(b);
+        // Two items (73,50 + 27,90 = 101,40) exceed the 100,00 remaining on credit.
+        venda(b);
+        if (QByteArray(c.dinheiro) == "-") b.w().Vendas().Produto_Busca("7891000100011");
+        if (QByteArray(c.dinheiro) == "-") b.w().Vendas().Produto_Insert();
+        b.w().Venda.Venda_Cliente_CPF = QString::fromUtf8(c.cpf);
+        bool fechou = false;
+        ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+            const QString din = QByteArray(c.dinheiro) == "-" ? "0,00" : c.dinheiro;
+            digitar(f.Edt_PG_Dinheiro, din);
+            if (c.plano) {
+                f.Cbx_Rest_Plano->setCurrentIndex(f.Cbx_Rest_Plano->findText("3X MENSAL"));
+                f.Cbx_Rest_Plano->activated(f.Cbx_Rest_Plano->currentIndex());
+                EXPECT_EQ(f.Lbx_Rest_Plano->count(), 3);
+            }
+            QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+            fechou = !f.isVisible();
+            if (!fechou) {
+                EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Cliente);
+                EXPECT_EQ(f.Lab_Client_Title->text(), QString::fromUtf8(c.titulo));
+            }
+        }));
+        const bool salva = QByteArray(c.mensagem).isEmpty() && QByteArray(c.cpf) != "";
+        EXPECT_EQ(fechou, salva);
+        EXPECT_EQ(MessageBox::shown().join("; "), QString::fromUtf8(c.mensagem));
+        EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), salva ? "1" : "0");
+        if (salva && c.plano) {
+            EXPECT_EQ(b.sql("select cliente_id || ' ' || plano_id || ' ' || plano_parcelas"
+                            " from venda where concluido=1"),
+                      "10 7 3");
+        }
+    }
 }
 
 TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
