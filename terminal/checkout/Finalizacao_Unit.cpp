@@ -1,5 +1,6 @@
 #include "Finalizacao_Unit.h"
 
+#include "checkout/Clientes_Lista_Unit.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
@@ -158,6 +159,16 @@ void TFinalizacao::Criar_Paginas() {
     for (QLabel* l : {Lab_Client_Title, Lab_Client_Alert, Lab_Client_Nome, Lab_Client_CPF,
                       Lab_Client_Nasc, Lab_Client_End, Lab_Client_Bairro, Lab_Client_CEP})
         cl->addWidget(l);
+    Img_Busca_Cliente = new QPushButton(QStringLiteral("Buscar Cliente [F11]"), TbCtrl_Cliente);
+    Img_Busca_Cliente->setObjectName(QStringLiteral("Img_Busca_Cliente"));
+    Img_Busca_Cliente->setFocusPolicy(Qt::NoFocus);
+    Img_Busca_Cliente->setAutoDefault(false);
+    Img_Busca_Cliente->setCursor(Qt::PointingHandCursor);
+    Img_Busca_Cliente->setStyleSheet(
+        QStringLiteral("QPushButton { background: #FFA500; border-radius: 6px; padding: 6px; }"
+                       " QPushButton:hover { background: #136489; color: white; }"));
+    connect(Img_Busca_Cliente, &QPushButton::clicked, this, [this] { Img_Busca_ClienteClick(); });
+    cl->addWidget(Img_Busca_Cliente, 0, Qt::AlignLeft);
     auto* fl = new QFormLayout;
     cl->addLayout(fl);
     Cbx_Vendedor = new QComboBox(TbCtrl_Cliente);
@@ -393,6 +404,22 @@ void TFinalizacao::Cbx_VendedorChange() {
         m_principal.Venda.Entregador_ID = Entregador_ID_Array[e];
 }
 
+void TFinalizacao::Img_Busca_ClienteClick() {
+    delete Clientes_Lista;
+    Clientes_Lista =
+        new TClientes_Lista(m_principal.DModule(), m_principal.Config, m_principal.Venda, this);
+    Clientes_Lista->exec();
+    // Closed without a choice: the sale keeps its customer.
+    const QString doc = Clientes_Lista->CPF_CNPJ.trimmed();
+    if (!doc.isEmpty()) {
+        m_principal.Venda.Venda_Cliente_CPF = doc;
+        Abre_Cliente(doc);
+        raise();
+        activateWindow();
+    }
+    Cbx_Entregador->setFocus();
+}
+
 void TFinalizacao::Plano_Escolhido() {
     try {
         const TPlano p = Plano_Abre(m_principal.DModule().FDConnection1,
@@ -511,6 +538,11 @@ bool TFinalizacao::eventFilter(QObject* watched, QEvent* event) {
     if (!w || !TbCtrl_Pagamento->isAncestorOf(w)) return PainelModal::eventFilter(watched, event);
     if (key == Qt::Key_F3) {
         Finaliza();
+        return true;
+    }
+    if ((key == Qt::Key_F11 || key == Qt::Key_Insert) &&
+        (w == Cbx_Vendedor || w == Cbx_Entregador)) {
+        Img_Busca_ClienteClick();
         return true;
     }
     if (eEnter(key)) {

@@ -11,8 +11,10 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QStackedWidget;
 class QWidget;
+class TClientes_Lista;
 class TPrincipal;
 
 // "Finalizar Venda": splits the open sale's total over the payment forms, picks the seller
@@ -59,6 +61,9 @@ public:
     QLabel* Lab_Cred_Restante = nullptr;
     QComboBox* Cbx_Vendedor = nullptr;
     QComboBox* Cbx_Entregador = nullptr;
+    QPushButton* Img_Busca_Cliente = nullptr;
+    // The last search's window, kept until the next search.
+    TClientes_Lista* Clientes_Lista = nullptr;
 
     // Card page: only its first field so far.
     QComboBox* Cbx_Cart_Forma = nullptr;
@@ -91,6 +96,8 @@ public:
     // Updates the customer page; true when the sale may lend to this customer.
     bool Credito_Validar(const QString& ClieCPF);
     void Cbx_VendedorChange();
+    // The customer window, for a customer already registered or a new one.
+    void Img_Busca_ClienteClick();
     void Finaliza();
 
 protected:

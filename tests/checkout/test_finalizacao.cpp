@@ -1,5 +1,6 @@
 // The checkout window opened by F3 on the sale screen, driven by the operator's keys.
 
+#include "checkout/Clientes_Lista_Unit.h"
 #include "checkout/Finalizacao_Unit.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/Database.h"
@@ -199,6 +200,30 @@ TEST(Finalizacao, CreditThroughPlanAndCustomer) {
                       "10 7 3");
         }
     }
+}
+
+TEST(Finalizacao, F11InTheSellerListSearchesTheCustomer) {
+    Balcao b(semSugestao, comCrediario);
+    anaVendeu(b);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Lab_Client_Nome->text(), "Cliente não identificado");
+        // MARIA chosen, then the window closed without a choice: she stays.
+        for (const char* escolha : {"123.456.789-09", ""}) {
+            QTimer::singleShot(0, [&] {
+                auto* l = dynamic_cast<TClientes_Lista*>(QApplication::activeModalWidget());
+                ASSERT_NE(l, nullptr);
+                l->CPF_CNPJ = QString::fromUtf8(escolha);
+                l->accept();
+            });
+            QTest::keyClick(f.Cbx_Vendedor, Qt::Key_F11);
+            EXPECT_EQ(f.focusWidget(), f.Cbx_Entregador);
+            EXPECT_EQ(f.Lab_Client_Nome->text(), "MARIA");
+            EXPECT_EQ(b.w().Venda.Venda_Cliente_ID, 10);
+        }
+        EXPECT_EQ(b.w().Venda.Venda_Cliente_CPF, "12345678909");
+        EXPECT_EQ(f.Lab_Client_CPF->text(), "CPF: 12345678909");
+    }));
 }
 
 TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
