@@ -123,3 +123,13 @@ QStringList Planos_Lista(db::Connection& c) {
     }
     return r;
 }
+
+QStringList Operadoras_Lista(db::Connection& c) {
+    db::Query q(c);
+    q.setSql(QStringLiteral("select operadora from cartoes order by operadora"));
+    q.open();
+    QStringList r;
+    for (; !q.eof(); q.next())
+        r << q.field(QStringLiteral("operadora")).asString();
+    return r;
+}

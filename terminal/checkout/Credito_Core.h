@@ -48,5 +48,7 @@ TCliente_Venda Abre_Cliente(db::Connection& c, const QString& cpf, const QDate& 
 
 // Every employee for the checkout's seller and courier lists, in name order.
 QList<TFuncionario> Vendedores_Lista(db::Connection& c);
+// The card operators, in order.
+QStringList Operadoras_Lista(db::Connection& c);
 // The plan list's names, in order.
 QStringList Planos_Lista(db::Connection& c);

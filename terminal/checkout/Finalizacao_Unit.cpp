@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -202,11 +203,43 @@ void TFinalizacao::Criar_Paginas() {
     // Card.
     TbCtrl_Pag_Cartao = pagina(QStringLiteral("TbCtrl_Pag_Cartao"));
     auto* ca = new QFormLayout(TbCtrl_Pag_Cartao);
+    ca->addRow(rotulo(QStringLiteral("Cartão de Crédito"), TbCtrl_Pag_Cartao));
+    ca->addRow(
+        rotulo(QStringLiteral("Preencha corretamente os dados necessários."), TbCtrl_Pag_Cartao));
     Cbx_Cart_Forma = new QComboBox(TbCtrl_Pag_Cartao);
     Cbx_Cart_Forma->setObjectName(QStringLiteral("Cbx_Cart_Forma"));
     Cbx_Cart_Forma->addItems({QStringLiteral("Crédito"), QStringLiteral("Débito")});
+    Spn_Cart_Parcelas = new QSpinBox(TbCtrl_Pag_Cartao);
+    Spn_Cart_Parcelas->setObjectName(QStringLiteral("Spn_Cart_Parcelas"));
+    Spn_Cart_Parcelas->setRange(1, Cartao_Parcelas_Max(Cbx_Cart_Forma->currentText()));
+    connect(Cbx_Cart_Forma, &QComboBox::currentTextChanged, this, [this](const QString& forma) {
+        Spn_Cart_Parcelas->setMaximum(Cartao_Parcelas_Max(forma));
+    });
+    Edt_Cart_Valor = campo(QStringLiteral("Edt_Cart_Valor"), TbCtrl_Pag_Cartao);
+    Edt_Cart_Valor->setAlignment(Qt::AlignCenter);
+    Bt_Cart_Adicionar = new QPushButton(QStringLiteral("Adicionar"), TbCtrl_Pag_Cartao);
+    Bt_Cart_Adicionar->setObjectName(QStringLiteral("Bt_Cart_Adicionar"));
+    Bt_Cart_Adicionar->setAutoDefault(false);
+    connect(Bt_Cart_Adicionar, &QPushButton::clicked, this, [this] { Bt_Cart_AdicionarClick(); });
+    Edt_Cart_Prorietario = campo(QStringLiteral("Edt_Cart_Prorietario"), TbCtrl_Pag_Cartao);
+    Cbx_Cart_Operad = new QComboBox(TbCtrl_Pag_Cartao);
+    Cbx_Cart_Operad->setObjectName(QStringLiteral("Cbx_Cart_Operad"));
+    Lbx_Cartao = new QListWidget(TbCtrl_Pag_Cartao);
+    Lbx_Cartao->setObjectName(QStringLiteral("Lbx_Cartao"));
     ca->addRow(QStringLiteral("Forma:"), Cbx_Cart_Forma);
-    filtrar(Cbx_Cart_Forma);
+    ca->addRow(QStringLiteral("Parcelas:"), Spn_Cart_Parcelas);
+    ca->addRow(QStringLiteral("Valor: [R$]"), Edt_Cart_Valor);
+    ca->addRow(Bt_Cart_Adicionar);
+    ca->addRow(QStringLiteral("Nome do Proprietário:"), Edt_Cart_Prorietario);
+    ca->addRow(QStringLiteral("Operadora:"), Cbx_Cart_Operad);
+    ca->addRow(Lbx_Cartao);
+    QWidget* cartao[] = {Cbx_Cart_Forma,    Spn_Cart_Parcelas,    Edt_Cart_Valor,
+                         Bt_Cart_Adicionar, Edt_Cart_Prorietario, Cbx_Cart_Operad};
+    for (QWidget* w : cartao)
+        filtrar(w);
+    filtrar(Lbx_Cartao);
+    for (int i = 1; i < 6; ++i)
+        setTabOrder(cartao[i - 1], cartao[i]);
 
     // Cheque.
     TbCtrl_Pag_Cheque = pagina(QStringLiteral("TbCtrl_Pag_Cheque"));
@@ -268,6 +301,8 @@ void TFinalizacao::Listas_Preencher() {
     db::Connection& c = m_principal.DModule().FDConnection1;
     const QSignalBlocker b1(Cbx_Vendedor), b2(Cbx_Entregador), b3(Cbx_Rest_Plano);
     try {
+        Cbx_Cart_Operad->clear();
+        Cbx_Cart_Operad->addItems(Operadoras_Lista(c));
         Cbx_Rest_Plano->clear();
         Cbx_Rest_Plano->addItems(Planos_Lista(c));
         Cbx_Rest_Plano->setCurrentIndex(Cbx_Rest_Plano->findText(m_principal.Venda.Plano_Nome));
@@ -420,6 +455,53 @@ void TFinalizacao::Img_Busca_ClienteClick() {
     Cbx_Entregador->setFocus();
 }
 
+void TFinalizacao::Cartao_List() {
+    Lbx_Cartao->clear();
+    for (const TCartao_Linha& l : DSet_Cartao.Linhas()) {
+        const TCartao_Textos t = Cartao_Linha_Textos(l);
+        auto* item = new QListWidgetItem(t.Operadora + QStringLiteral("   ") + t.Forma +
+                                             QStringLiteral("   ") + t.Parcelas +
+                                             QStringLiteral("   ") + t.Valor,
+                                         Lbx_Cartao);
+        item->setData(Qt::UserRole, l.id);
+    }
+    Total_Cartao = DSet_Cartao.SUM_Valor();
+}
+
+void TFinalizacao::Pg_Cartao_Prepara() {
+    Mostrar_Pagina(Finaliza_Pagina::Cartao);
+    Cartao_List();
+    Cbx_Cart_Operad->setCurrentIndex(Cbx_Cart_Operad->count() > 0 ? 0 : -1);
+    Cbx_Cart_Forma->setCurrentIndex(0);
+    Edt_Cart_Prorietario->clear();
+    Spn_Cart_Parcelas->setValue(1);
+    Edt_Cart_Valor->setText(
+        Cartao_Valor_Restante(StringToFloat(Edt_PG_Cartao->text()), Total_Cartao));
+}
+
+void TFinalizacao::Bt_Cart_AdicionarClick() {
+    TCartao_Entrada e;
+    e.Forma = Cbx_Cart_Forma->currentText();
+    e.Parcelas = Spn_Cart_Parcelas->value();
+    e.Valor = Edt_Cart_Valor->text();
+    e.Proprietario = Edt_Cart_Prorietario->text();
+    e.Operadora = Cbx_Cart_Operad->currentText();
+    for (int i = 0; i < Cbx_Cart_Operad->count(); ++i)
+        e.Operadoras << Cbx_Cart_Operad->itemText(i);
+    e.Edt_PG_Cartao = Edt_PG_Cartao->text();
+    const TCartao_Resultado r = Cartao_Adicionar(DSet_Cartao, e);
+    if (!r.Adicionado) {
+        MessageBox::ShowMessage(r.Mensagem);
+        if (r.Mostra_Pagina) Mostrar_Pagina(Finaliza_Pagina::Cartao);
+    } else {
+        Cartao_List();
+        Edt_Cart_Valor->setText(r.Edt_Cart_Valor);
+    }
+    if (!r.Foco.isEmpty())
+        if (auto* f = findChild<QWidget*>(r.Foco)) f->setFocus();
+    if (r.Finalizar) Finaliza();
+}
+
 void TFinalizacao::Plano_Escolhido() {
     try {
         const TPlano p = Plano_Abre(m_principal.DModule().FDConnection1,
@@ -540,9 +622,20 @@ bool TFinalizacao::eventFilter(QObject* watched, QEvent* event) {
         Finaliza();
         return true;
     }
+    if (w == Lbx_Cartao && key == Qt::Key_Delete) {
+        if (QListWidgetItem* item = Lbx_Cartao->currentItem()) {
+            DSet_Cartao.Delete(item->data(Qt::UserRole).toInt());
+            Cartao_List();
+        }
+        return true;
+    }
     if ((key == Qt::Key_F11 || key == Qt::Key_Insert) &&
         (w == Cbx_Vendedor || w == Cbx_Entregador)) {
         Img_Busca_ClienteClick();
+        return true;
+    }
+    if (eEnter(key) && w == Bt_Cart_Adicionar) {
+        Bt_Cart_AdicionarClick();
         return true;
     }
     if (eEnter(key)) {
@@ -608,6 +701,7 @@ void TFinalizacao::Finaliza() {
         Venda_Finaliza_Cupom();
         return;
     }
+    if (p.Recusa == Finaliza_Recusa::Cartao_Vazio) Pg_Cartao_Prepara();
     if (p.Recusa == Finaliza_Recusa::Plano) {
         // The plan page warns in place, without a box.
         Lab_Rest_MsgErro->setText(p.Mensagem);

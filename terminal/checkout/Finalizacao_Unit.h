@@ -11,6 +11,7 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QSpinBox;
 class QPushButton;
 class QStackedWidget;
 class QWidget;
@@ -65,8 +66,14 @@ public:
     // The last search's window, kept until the next search.
     TClientes_Lista* Clientes_Lista = nullptr;
 
-    // Card page: only its first field so far.
+    // Card page.
     QComboBox* Cbx_Cart_Forma = nullptr;
+    QSpinBox* Spn_Cart_Parcelas = nullptr;
+    QLineEdit* Edt_Cart_Valor = nullptr;
+    QPushButton* Bt_Cart_Adicionar = nullptr;
+    QLineEdit* Edt_Cart_Prorietario = nullptr;
+    QComboBox* Cbx_Cart_Operad = nullptr;
+    QListWidget* Lbx_Cartao = nullptr; // Delete removes the selected payment
 
     // Cheque page.
     QLineEdit* Edt_Cheq_Cliente = nullptr;
@@ -87,6 +94,7 @@ public:
     QList<qint32> Entregador_ID_Array;
     qint32 Vendedor_ID = 0;
     bool pix_ok = false;
+    double Total_Cartao = 0;
     // The card payments entered in this window.
     TDSet_Cartao DSet_Cartao;
 
@@ -99,6 +107,9 @@ public:
     // The customer window, for a customer already registered or a new one.
     void Img_Busca_ClienteClick();
     void Finaliza();
+    void Pg_Cartao_Prepara();
+    void Bt_Cart_AdicionarClick();
+    void Cartao_List();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
@@ -224,6 +225,60 @@ TEST(Finalizacao, F11InTheSellerListSearchesTheCustomer) {
         EXPECT_EQ(b.w().Venda.Venda_Cliente_CPF, "12345678909");
         EXPECT_EQ(f.Lab_Client_CPF->text(), "CPF: 12345678909");
     }));
+}
+
+TEST(Finalizacao, CardRowsMustCoverTheCardAmount) {
+    Balcao b(semSugestao, [](db::Connection& c) {
+        catalogo(c);
+        c.exec(
+            QStringLiteral("insert into cartoes (id, operadora) values (1, 'REDE'), (2, 'CIELO')"));
+    });
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        f.Edt_PG_Cartao->setText("73,50");
+        QTest::keyClick(f.Edt_PG_Cheque, Qt::Key_Return);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        // No card rows yet: the card page, ready for the whole amount.
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Pag_Cartao);
+        EXPECT_EQ(f.Edt_Cart_Valor->text(), "73,50");
+        EXPECT_EQ(f.Cbx_Cart_Operad->currentText(), "CIELO");
+        EXPECT_TRUE(MessageBox::shown().isEmpty());
+
+        f.Cbx_Cart_Forma->setCurrentText(QString::fromUtf8("Débito"));
+        EXPECT_EQ(f.Spn_Cart_Parcelas->maximum(), 1);
+        f.Cbx_Cart_Forma->setCurrentText(QString::fromUtf8("Crédito"));
+        f.Spn_Cart_Parcelas->setValue(3);
+        f.Edt_Cart_Valor->setText("50,00");
+        f.Bt_Cart_AdicionarClick();
+        EXPECT_EQ(f.Lbx_Cartao->count(), 1);
+        EXPECT_EQ(f.Edt_Cart_Valor->text(), "23,50");
+        EXPECT_EQ(f.focusWidget(), f.Cbx_Cart_Forma);
+
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_EQ(MessageBox::shown(), QStringList{QString::fromUtf8(
+                                           "O pagamento em cartão não atingiu sua totalidade.")});
+        EXPECT_TRUE(f.isVisible());
+
+        // The rest covers it: finalising returns to the customer page, then saves.
+        f.Spn_Cart_Parcelas->setValue(1);
+        f.Bt_Cart_AdicionarClick();
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Cliente);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    EXPECT_EQ(b.sql(QStringLiteral("select cartao || ' ' || entrada from venda where id=%1 and "
+                                   "concluido=1")
+                        .arg(id)),
+              "73.5 0.0");
+    EXPECT_EQ(b.sql(QStringLiteral("select group_concat(operadora || ' ' || valor || ' ' || "
+                                   "parcelas, '; ') from venda_cartao where venda_id=%1")
+                        .arg(id)),
+              "CIELO 50.0 3; CIELO 23.5 1");
 }
 
 TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
