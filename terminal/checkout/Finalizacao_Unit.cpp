@@ -248,7 +248,13 @@ void TFinalizacao::Criar_Paginas() {
     Edt_Cheq_CPF = campo(QStringLiteral("Edt_Cheq_CPF"), TbCtrl_Pag_Cheque);
     Cbx_Cheq_Banco = new QComboBox(TbCtrl_Pag_Cheque);
     Cbx_Cheq_Banco->setObjectName(QStringLiteral("Cbx_Cheq_Banco"));
-    Cbx_Cheq_Banco->setEditable(true);
+    Cbx_Cheq_Banco->addItems(
+        {QStringLiteral("BANCO DO BRASIL"), QStringLiteral("BANCO DO NORDESTE"),
+         QStringLiteral("BANCO HSBC"), QStringLiteral("BANCO REAL"), QStringLiteral("BBV"),
+         QStringLiteral("BRADESCO"), QStringLiteral("CAIXA ECONÔMICA"), QStringLiteral("ITAU"),
+         QStringLiteral("SANTANDER"), QStringLiteral("UNIBANCO")});
+    // No bank until the operator picks one: finalising asks for it.
+    Cbx_Cheq_Banco->setCurrentIndex(-1);
     Edt_Cheq_Numero = campo(QStringLiteral("Edt_Cheq_Numero"), TbCtrl_Pag_Cheque);
     Edt_Cheq_Agencia = campo(QStringLiteral("Edt_Cheq_Agencia"), TbCtrl_Pag_Cheque);
     Edt_Cheq_Conta = campo(QStringLiteral("Edt_Cheq_Conta"), TbCtrl_Pag_Cheque);

@@ -281,6 +281,52 @@ TEST(Finalizacao, CardRowsMustCoverTheCardAmount) {
               "CIELO 50.0 3; CIELO 23.5 1");
 }
 
+TEST(Finalizacao, ChequeNeedsItsPageAndACustomer) {
+    Balcao b(semSugestao, comCrediario);
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    b.w().Venda.Venda_Cliente_CPF = QStringLiteral("12345678909");
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        digitar(f.Edt_PG_Dinheiro, "43,50");
+        f.Edt_PG_Cheque->setText("30,00");
+        QTest::keyClick(f.Edt_PG_Cheque, Qt::Key_Return);
+        EXPECT_EQ(f.Edt_PG_Restante->text(), "0,00");
+        // Each missing detail in turn opens the cheque page on it, without a message.
+        struct Passo {
+            QWidget* foco;
+            std::function<void()> preenche;
+        };
+        const Passo passos[] = {
+            {f.Edt_Cheq_Cliente, [&] { f.Edt_Cheq_Cliente->setText("MARIA"); }},
+            {f.Edt_Cheq_Numero, [&] { f.Edt_Cheq_Numero->setText("000123"); }},
+            {f.Cbx_Cheq_Banco, [&] { f.Cbx_Cheq_Banco->setCurrentText("ITAU"); }},
+            {f.Edt_Cheq_Conta, [&] { f.Edt_Cheq_Conta->setText("4455-6"); }},
+        };
+        for (const Passo& p : passos) {
+            QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+            EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Pag_Cheque);
+            EXPECT_EQ(f.focusWidget(), p.foco);
+            p.preenche();
+        }
+        // Complete: back to the customer page first, then saved.
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Cliente);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
+    EXPECT_EQ(b.sql(QStringLiteral("select cheque || ' ' || entrada || ' ' || cliente_id from "
+                                   "venda where id=%1 and concluido=1")
+                        .arg(id)),
+              "30.0 43.5 10");
+    EXPECT_EQ(b.sql("select cliente || ' ' || banco || ' ' || numero || ' ' || conta from "
+                    "venda_cheque"),
+              "MARIA ITAU 000123 4455-6");
+}
+
 TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
     Balcao b({}, catalogo);
     anaVendeu(b);
