@@ -281,7 +281,8 @@ void TFinalizacao::Criar_Paginas() {
     Cbx_Rest_Plano = new QComboBox(TbCtrl_Pag_Restante);
     Cbx_Rest_Plano->setObjectName(QStringLiteral("Cbx_Rest_Plano"));
     pl->addWidget(Cbx_Rest_Plano);
-    Lab_Rest_MsgErro = rotulo(QString(), TbCtrl_Pag_Restante, QStringLiteral("Lab_Rest_MsgErro"));
+    Lab_Rest_MsgErro = rotulo(QStringLiteral("Preencha corretamente os dados necessários."),
+                              TbCtrl_Pag_Restante, QStringLiteral("Lab_Rest_MsgErro"));
     pl->addWidget(Lab_Rest_MsgErro);
     const QDate primeira = m_principal.Venda.Plano_Dt_Primeira;
     Dt_Plano_Primeira =
@@ -294,6 +295,10 @@ void TFinalizacao::Criar_Paginas() {
     filtrar(Cbx_Rest_Plano);
     filtrar(Dt_Plano_Primeira);
     connect(Cbx_Rest_Plano, &QComboBox::activated, this, [this] { Plano_Escolhido(); });
+    connect(Dt_Plano_Primeira, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        m_principal.Venda.Plano_Dt_Primeira = d;
+        Plano_List();
+    });
 
     // PIX: the charge is requested elsewhere; the page only stands in for it.
     TbCtrl_Pag_Pix = pagina(QStringLiteral("TbCtrl_Pag_Pix"));
@@ -508,20 +513,27 @@ void TFinalizacao::Bt_Cart_AdicionarClick() {
     if (r.Finalizar) Finaliza();
 }
 
+void TFinalizacao::Plano_List() {
+    const TVenda& v = m_principal.Venda;
+    Lbx_Rest_Plano->clear();
+    for (const TPlano_Linha& l :
+         ::Plano_List(v.Plano_Dt_Primeira, v.Plano_Parcelas, StringToFloat(Edt_PG_Restante->text()),
+                      v.Plano_Periodicidade))
+        Lbx_Rest_Plano->addItem(l.Parcela + QStringLiteral("   ") + l.Dia + QStringLiteral("   ") +
+                                l.Valor);
+}
+
 void TFinalizacao::Plano_Escolhido() {
     try {
         const TPlano p = Plano_Abre(m_principal.DModule().FDConnection1,
                                     Cbx_Rest_Plano->currentText(), 0, QDate::currentDate());
         Plano_Aplica(m_principal.Venda, p);
-        Dt_Plano_Primeira->setDate(p.Plano_Dt_Primeira);
         Dt_Plano_Primeira->setEnabled(p.Data_Habilitada);
-        Lab_Rest_MsgErro->clear();
-        Lbx_Rest_Plano->clear();
-        for (const TPlano_Linha& l :
-             Plano_List(p.Plano_Dt_Primeira, p.Plano_Parcelas,
-                        StringToFloat(Edt_PG_Restante->text()), p.Plano_Periodicidade))
-            Lbx_Rest_Plano->addItem(l.Parcela + QStringLiteral("   ") + l.Dia +
-                                    QStringLiteral("   ") + l.Valor);
+        Lab_Rest_MsgErro->setText(QStringLiteral("Preencha corretamente os dados necessários."));
+        Lab_Rest_MsgErro->setStyleSheet(QString());
+        const QSignalBlocker b(Dt_Plano_Primeira);
+        Dt_Plano_Primeira->setDate(p.Plano_Dt_Primeira);
+        Plano_List();
     } catch (const Error& e) {
         MessageBox::ShowMessage(QStringLiteral("[Plano_Abre] Erro: ") + e.message());
     }

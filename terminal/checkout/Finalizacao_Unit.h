@@ -126,6 +126,7 @@ private:
     QLineEdit* Ultimo_Campo() const;
     void Focar_Pagina();
     void Plano_Escolhido();
+    void Plano_List(); // the schedule of the sale's plan over the credit amount
     void Cliente_Cores(bool vermelho);
     bool Venda_Finaliza_Cupom();
 

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -325,6 +326,25 @@ TEST(Finalizacao, ChequeNeedsItsPageAndACustomer) {
     EXPECT_EQ(b.sql("select cliente || ' ' || banco || ' ' || numero || ' ' || conta from "
                     "venda_cheque"),
               "MARIA ITAU 000123 4455-6");
+}
+
+TEST(Finalizacao, PlanScheduleFollowsTheFirstDate) {
+    Balcao b(semSugestao, comCrediario);
+    anaVendeu(b);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        digitar(f.Edt_PG_Dinheiro, "0,00");
+        f.Cbx_Rest_Plano->setCurrentIndex(f.Cbx_Rest_Plano->findText("3X MENSAL"));
+        f.Cbx_Rest_Plano->activated(f.Cbx_Rest_Plano->currentIndex());
+        EXPECT_EQ(f.Dt_Plano_Primeira->date(), QDate::currentDate().addDays(30));
+        ASSERT_EQ(f.Lbx_Rest_Plano->count(), 3);
+        EXPECT_TRUE(
+            f.Lbx_Rest_Plano->item(0)->text().startsWith(QString::fromUtf8("01° PACELA DE 03")));
+        EXPECT_TRUE(f.Lbx_Rest_Plano->item(2)->text().endsWith("R$ 24,50"));
+        f.Dt_Plano_Primeira->setDate(QDate(2027, 1, 31));
+        EXPECT_EQ(b.w().Venda.Plano_Dt_Primeira, QDate(2027, 1, 31));
+        EXPECT_TRUE(f.Lbx_Rest_Plano->item(1)->text().contains("28/02"));
+    }));
 }
 
 TEST(Finalizacao, SellerRememberedFromOneCheckoutToTheNext) {
