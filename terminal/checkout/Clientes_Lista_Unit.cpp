@@ -1,5 +1,7 @@
 #include "Clientes_Lista_Unit.h"
 
+#include "widgets/Desenhos.h"
+
 #include "foundation/DModule_Unit.h"
 #include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
@@ -33,36 +35,6 @@ enum Papel { Papel_CPF = Qt::UserRole, Papel_ID };
 
 const QString Titulo_Lista = QStringLiteral("Lista de Clientes ");
 const QString Titulo_Cad = QStringLiteral("Cadastro de Clientes ");
-
-QFont fonte(int pontos, bool negrito) {
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(pontos);
-    f.setBold(negrito);
-    return f;
-}
-
-void desenharPessoa(QPainter* p, const QRectF& r, const QColor& cor) {
-    p->save();
-    p->setRenderHint(QPainter::Antialiasing);
-    p->setPen(Qt::NoPen);
-    p->setBrush(cor);
-    const qreal w = r.width();
-    p->drawEllipse(QPointF(r.center().x(), r.top() + w * 0.28), w * 0.22, w * 0.22);
-    p->drawPie(QRectF(r.left() + w * 0.1, r.top() + w * 0.55, w * 0.8, w * 0.8), 0, 180 * 16);
-    p->restore();
-}
-
-QIcon iconeLupa(const QColor& cor) {
-    QPixmap pm(48, 48);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(cor, 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawEllipse(QPointF(20, 20), 12, 12);
-    p.drawLine(QPointF(29, 29), QPointF(42, 42));
-    return QIcon(pm);
-}
 
 // A line edit that shows what is typed in upper case.
 void maiusculas(QLineEdit* e) {
@@ -133,8 +105,8 @@ namespace {
 class TClientes_Delegate : public QStyledItemDelegate {
 public:
     TClientes_Delegate(const TClientes_Modelo& modelo, QObject* pai)
-        : QStyledItemDelegate(pai), m_modelo(modelo), m_nome(fonte(14, true)),
-          m_linha(fonte(13, false)), m_cidade(fonte(14, true)) {}
+        : QStyledItemDelegate(pai), m_modelo(modelo), m_nome(Fonte_Courier(14, true)),
+          m_linha(Fonte_Courier(13, false)), m_cidade(Fonte_Courier(14, true)) {}
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         const int texto = QFontMetrics(m_nome).height() + QFontMetrics(m_linha).height() +
@@ -153,8 +125,8 @@ public:
             p->fillRect(QRect(r.left(), r.top(), 6, r.height()), QColor(0x45, 0xA3, 0xCE));
         p->setPen(QColor(0xE0, 0xE4, 0xE6));
         p->drawLine(r.bottomLeft(), r.bottomRight());
-        desenharPessoa(p, QRectF(r.left() + 14, r.center().y() - 18, 36, 36),
-                       QColor(0x45, 0xA3, 0xCE));
+        Desenhar_Pessoa(p, QRectF(r.left() + 14, r.center().y() - 18, 36, 36),
+                        QColor(0x45, 0xA3, 0xCE));
 
         const QFontMetrics fn(m_nome), fl(m_linha), fc(m_cidade);
         const int x = r.left() + 64;
@@ -202,7 +174,7 @@ TClientes_Lista::TClientes_Lista(db::Connection& conexao, const TSettings& confi
     pm.fill(Qt::transparent);
     {
         QPainter p(&pm);
-        desenharPessoa(&p, QRectF(0, 0, 36, 36), Qt::white);
+        Desenhar_Pessoa(&p, QRectF(0, 0, 36, 36), Qt::white);
     }
     icone->setPixmap(pm);
     Titulo()->insertWidget(0, icone);
@@ -346,7 +318,7 @@ TClientes_Lista::TClientes_Lista(db::Connection& conexao, const TSettings& confi
     maiusculas(Edt_Client_CEP);
     Image1 = new QToolButton(Edt_Client_CEP);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setIcon(iconeLupa(QColor(0x45, 0xA3, 0xCE)));
+    Image1->setIcon(Icone_Lupa(QColor(0x45, 0xA3, 0xCE)));
     Image1->setIconSize(QSize(22, 22));
     Image1->setAutoRaise(true);
     Image1->setToolTip(QStringLiteral("Buscar o endereço do CEP (F3)"));

@@ -1,5 +1,7 @@
 #include "Cupom_Lista.h"
 
+#include "widgets/Desenhos.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -41,15 +43,8 @@ QVariant CupomModel::data(const QModelIndex& index, int role) const {
 
 namespace {
 
-QFont courier(int pontos, bool negrito) {
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(pontos);
-    f.setBold(negrito);
-    return f;
-}
-
-void desenharCarrinho(QPainter* p, const QRectF& r, bool alerta) {
+// The alert triangle above stock, else the cart.
+void desenharIconeItem(QPainter* p, const QRectF& r, bool alerta) {
     p->save();
     p->setRenderHint(QPainter::Antialiasing);
     if (alerta) {
@@ -66,19 +61,7 @@ void desenharCarrinho(QPainter* p, const QRectF& r, bool alerta) {
         p->setFont(f);
         p->drawText(r.adjusted(0, r.height() * 0.2, 0, 0), Qt::AlignCenter, QStringLiteral("!"));
     } else {
-        p->setPen(QPen(QColor(0x45, 0xA3, 0xCE), 2.5));
-        const qreal x = r.left(), y = r.top(), w = r.width(), h = r.height();
-        p->drawLine(QPointF(x + 2, y + h * 0.2), QPointF(x + w * 0.25, y + h * 0.2));
-        QPainterPath cesto;
-        cesto.moveTo(x + w * 0.25, y + h * 0.2);
-        cesto.lineTo(x + w * 0.35, y + h * 0.65);
-        cesto.lineTo(x + w * 0.85, y + h * 0.65);
-        cesto.lineTo(x + w - 2, y + h * 0.3);
-        cesto.lineTo(x + w * 0.28, y + h * 0.3);
-        p->drawPath(cesto);
-        p->setBrush(QColor(0x45, 0xA3, 0xCE));
-        p->drawEllipse(QPointF(x + w * 0.4, y + h * 0.82), 2.5, 2.5);
-        p->drawEllipse(QPointF(x + w * 0.8, y + h * 0.82), 2.5, 2.5);
+        Desenhar_Carrinho(p, r, QColor(0x45, 0xA3, 0xCE));
     }
     p->restore();
 }
@@ -98,10 +81,10 @@ void CupomDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
     p->fillRect(r, selecionada ? QColor(0xD6, 0xEC, 0xF6)
                                : (index.row() % 2 ? QColor(0xF7, 0xF9, 0xFA) : Qt::white));
 
-    desenharCarrinho(p, QRectF(r.left() + 8, r.top() + 13, 32, 32), acima);
+    desenharIconeItem(p, QRectF(r.left() + 8, r.top() + 13, 32, 32), acima);
 
     const QString valor = index.data(CupomModel::ValorRole).toString();
-    const QFont fValor = courier(14, true);
+    const QFont fValor = Fonte_Courier(14, true);
     const int largValor = QFontMetrics(fValor).horizontalAdvance(valor) + 16;
     p->setFont(fValor);
     p->setPen(Qt::black);
@@ -109,11 +92,11 @@ void CupomDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                 Qt::AlignRight | Qt::AlignVCenter, valor);
 
     const QRect texto(r.left() + 50, r.top() + 4, r.width() - 50 - largValor, r.height() - 8);
-    p->setFont(courier(14, true));
+    p->setFont(Fonte_Courier(14, true));
     p->drawText(
         texto.adjusted(0, 0, 0, -texto.height() / 2), Qt::AlignLeft | Qt::AlignVCenter,
         QFontMetrics(p->font()).elidedText(index.data().toString(), Qt::ElideRight, texto.width()));
-    p->setFont(courier(13, false));
+    p->setFont(Fonte_Courier(13, false));
     p->setPen(acima ? QColor(Qt::red) : QColor(0x33, 0x33, 0x33));
     p->drawText(texto.adjusted(0, texto.height() / 2, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                 index.data(CupomModel::Linha2Role).toString());

@@ -1,5 +1,7 @@
 #include "Funcionarios_Lista_Unit.h"
 
+#include "widgets/Desenhos.h"
+
 #include "foundation/DModule_Unit.h"
 #include "foundation/MessageBox.h"
 #include "sale/Listas_Core.h"
@@ -18,19 +20,6 @@
 namespace {
 
 enum Papel { Papel_ID = Qt::UserRole };
-
-// A courier: head and shoulders.
-QIcon iconePessoa() {
-    QPixmap pm(64, 64);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x45, 0xA3, 0xCE));
-    p.drawEllipse(QPointF(32, 20), 13, 13);
-    p.drawChord(QRectF(10, 36, 44, 48), 0, 180 * 16);
-    return QIcon(pm);
-}
 
 // A row of 40: the icon, then the name, the whole row marked when selected.
 class TFuncionarios_Delegate : public QStyledItemDelegate {
@@ -123,7 +112,7 @@ void TFuncionarios_Lista::showEvent(QShowEvent* event) {
 
 void TFuncionarios_Lista::Carregar() {
     m_modelo->clear();
-    const QIcon icone = iconePessoa();
+    const QIcon icone = Icone_Pessoa(QColor(0x45, 0xA3, 0xCE));
     for (const TFuncionario& f : Funcionarios_Lista(m_conexao)) {
         auto* item = new QStandardItem(icone, f.nome.toUpper());
         item->setData(f.id, Papel_ID);

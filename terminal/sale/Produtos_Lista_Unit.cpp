@@ -1,5 +1,7 @@
 #include "Produtos_Lista_Unit.h"
 
+#include "widgets/Desenhos.h"
+
 #include "foundation/DModule_Unit.h"
 #include "foundation/Settings.h"
 #include "sale/Listas_Core.h"
@@ -33,42 +35,6 @@ QFont fonte(const QString& familia, int pontos, bool negrito) {
     f.setPointSize(pontos);
     f.setBold(negrito);
     return f;
-}
-
-void desenharCarrinho(QPainter* p, const QRectF& r, const QColor& cor) {
-    p->save();
-    p->setRenderHint(QPainter::Antialiasing);
-    const qreal w = r.width(), h = r.height();
-    auto pt = [&](qreal x, qreal y) { return QPointF(r.left() + x * w, r.top() + y * h); };
-    p->setPen(QPen(cor, w / 12, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QColor claro = cor;
-    claro.setAlpha(70);
-    p->setBrush(claro);
-    QPainterPath cesta;
-    cesta.moveTo(pt(0.02, 0.12));
-    cesta.lineTo(pt(0.18, 0.12));
-    cesta.lineTo(pt(0.22, 0.28));
-    cesta.lineTo(pt(0.96, 0.28));
-    cesta.lineTo(pt(0.86, 0.64));
-    cesta.lineTo(pt(0.32, 0.64));
-    cesta.lineTo(pt(0.22, 0.28));
-    p->drawPath(cesta);
-    p->setBrush(cor);
-    p->setPen(Qt::NoPen);
-    p->drawEllipse(pt(0.38, 0.84), w * 0.08, w * 0.08);
-    p->drawEllipse(pt(0.80, 0.84), w * 0.08, w * 0.08);
-    p->restore();
-}
-
-QIcon iconeLupa(const QColor& cor) {
-    QPixmap pm(48, 48);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(cor, 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawEllipse(QPointF(20, 20), 12, 12);
-    p.drawLine(QPointF(29, 29), QPointF(42, 42));
-    return QIcon(pm);
 }
 
 } // namespace
@@ -137,7 +103,7 @@ public:
         p->setPen(QColor(0xE0, 0xE4, 0xE6));
         p->drawLine(r.bottomLeft(), r.bottomRight());
 
-        desenharCarrinho(p, QRectF(r.left() + 16, r.center().y() - 20, 40, 40), Azul);
+        Desenhar_Carrinho(p, QRectF(r.left() + 16, r.center().y() - 20, 40, 40), Azul);
 
         const QString preco = Produtos_Lista_Preco(prod);
         const QString desc = Produtos_Lista_Desconto(prod, m_config.conf_DescOpcional);
@@ -198,7 +164,7 @@ TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& confi
     pm.fill(Qt::transparent);
     {
         QPainter p(&pm);
-        desenharCarrinho(&p, QRectF(0, 0, 36, 36), Qt::white);
+        Desenhar_Carrinho(&p, QRectF(0, 0, 36, 36), Qt::white);
     }
     icone->setPixmap(pm);
     Titulo()->insertWidget(0, icone);
@@ -217,7 +183,7 @@ TProdutos_Lista::TProdutos_Lista(db::Connection& conexao, const TSettings& confi
     Btn_Prod_Busca = new QPushButton(Rct_Painel);
     Btn_Prod_Busca->setObjectName(QStringLiteral("Btn_Prod_Busca"));
     Btn_Prod_Busca->setToolTip(QStringLiteral("Buscar"));
-    Btn_Prod_Busca->setIcon(iconeLupa(Qt::white));
+    Btn_Prod_Busca->setIcon(Icone_Lupa(Qt::white));
     Btn_Prod_Busca->setIconSize(QSize(30, 30));
     Btn_Prod_Busca->setFixedSize(56, 52);
     Btn_Prod_Busca->setAutoDefault(false);
