@@ -172,6 +172,12 @@ PRODUCT_CHANGES = {2: "2025-06-10 14:30:00", 7: "2025-06-12 09:00:00",
 # Products with a picture: id -> (width, height); the company has its logo.
 PICTURES = {("produtos", i): ((400, 200) if i % 2 else (200, 400)) for i in range(1, 11)}
 PICTURES[("empresas", 1)] = (300, 300)
+# Pictures the account stores as JPEG (the rest are PNG).
+JPEG_PICTURES = {("produtos", 11): (400, 200), ("produtos", 12): (160, 240)}
+PICTURES.update(JPEG_PICTURES)
+# A picture path answered by a redirect to the picture itself, which the terminal must
+# not follow: "/imagens/mudou/<tabela>/<id>.<ext>".
+MOVED_PREFIX = IMAGES_PREFIX + "mudou/"
 
 
 def product_barcode(pid, unit):
@@ -568,7 +574,12 @@ def cmd_download_imagens(conta, pedido, _usuario):
         return Resposta({"url": ""})
     if (tabela, rid) not in PICTURES:
         return Resposta({"url": ""})
-    return Resposta({"url": f"http://{pedido.host}{IMAGES_PREFIX}{tabela}/{rid}.png"})
+    arquivo = f"{tabela}/{rid}.{extensao(tabela, rid)}"
+    return Resposta({"url": f"http://{pedido.host}{IMAGES_PREFIX}{arquivo}"})
+
+
+def extensao(tabela, rid):
+    return "jpg" if (tabela, rid) in JPEG_PICTURES else "png"
 
 
 def crc16(texto):
@@ -736,6 +747,56 @@ def png(largura, altura, cor):
             + bloco(b"IDAT", zlib.compress(linha * altura)) + bloco(b"IEND", b""))
 
 
+def jpeg(largura, altura, cor):
+    """A baseline JPEG of one colour. The standard library has no encoder, so this one
+    writes only flat 8x8 blocks: with a quantisation of 1 each block is its DC
+    coefficient alone, the DC table codes the 12 categories in 4 bits each and the AC
+    table holds nothing but the end of block. The blocks cover the sides rounded up to
+    multiples of 8."""
+    r, g, b = cor
+    componentes = (0.299 * r + 0.587 * g + 0.114 * b,
+                   -0.1687 * r - 0.3313 * g + 0.5 * b + 128,
+                   0.5 * r - 0.4187 * g - 0.0813 * b + 128)
+    dcs = [round(8 * (min(255, max(0, v)) - 128)) for v in componentes]
+
+    def segmento(marcador, conteudo):
+        return bytes([0xFF, marcador]) + struct.pack(">H", len(conteudo) + 2) + conteudo
+
+    bits = []
+
+    def escrever(valor, n):
+        bits.extend((valor >> (n - 1 - i)) & 1 for i in range(n))
+
+    anteriores = [0, 0, 0]
+    blocos = ((largura + 7) // 8) * ((altura + 7) // 8)
+    for _ in range(blocos):
+        for c in range(3):
+            d = dcs[c] - anteriores[c]
+            anteriores[c] = dcs[c]
+            categoria = abs(d).bit_length()
+            escrever(categoria, 4)
+            if categoria:
+                escrever(d if d >= 0 else d + (1 << categoria) - 1, categoria)
+            escrever(0, 1)  # end of block
+    bits.extend([1] * (-len(bits) % 8))
+    dados = bytearray()
+    for i in range(0, len(bits), 8):
+        byte = int("".join(map(str, bits[i:i + 8])), 2)
+        dados.append(byte)
+        if byte == 0xFF:
+            dados.append(0x00)
+
+    return (b"\xFF\xD8"
+            + segmento(0xE0, b"JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00")
+            + segmento(0xDB, b"\x00" + b"\x01" * 64)
+            + segmento(0xC0, struct.pack(">BHHB", 8, altura, largura, 3)
+                       + b"\x01\x11\x00\x02\x11\x00\x03\x11\x00")
+            + segmento(0xC4, b"\x00" + bytes([0, 0, 0, 12] + [0] * 12) + bytes(range(12)))
+            + segmento(0xC4, b"\x10" + bytes([1] + [0] * 15) + b"\x00")
+            + segmento(0xDA, b"\x03\x01\x00\x02\x00\x03\x00\x00\x3F\x00")
+            + bytes(dados) + b"\xFF\xD9")
+
+
 # ---------------------------------------------------------------------------------------
 # HTTP
 
@@ -825,13 +886,25 @@ class Handler(BaseHTTPRequestHandler):
             self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
 
     def imagem(self, caminho):
-        partes = caminho[len(IMAGES_PREFIX):].split("/")
-        if len(partes) == 2 and partes[1].endswith(".png") and partes[1][:-4].isdigit():
-            chave = (partes[0], int(partes[1][:-4]))
-            if chave in PICTURES:
+        mudou = caminho.startswith(MOVED_PREFIX)
+        partes = caminho[len(MOVED_PREFIX if mudou else IMAGES_PREFIX):].split("/")
+        if len(partes) == 2 and "." in partes[1]:
+            nome, ext = partes[1].rsplit(".", 1)
+            if nome.isdigit() and (partes[0], int(nome)) in PICTURES \
+                    and ext == extensao(partes[0], int(nome)):
+                chave = (partes[0], int(nome))
+                if mudou:
+                    self.send_response(302)
+                    self.send_header("Location", f"{IMAGES_PREFIX}{partes[0]}/{partes[1]}")
+                    self.send_header("Content-Length", "0")
+                    self.end_headers()
+                    return
                 largura, altura = PICTURES[chave]
                 cor = (40 * chave[1] % 256, 90, 200 - 15 * chave[1] % 200)
-                self.enviar(200, png(largura, altura, cor), "image/png")
+                if ext == "jpg":
+                    self.enviar(200, jpeg(largura, altura, cor), "image/jpeg")
+                else:
+                    self.enviar(200, png(largura, altura, cor), "image/png")
                 return
         self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
 

@@ -217,6 +217,27 @@ class Sim(unittest.TestCase):
         self.assertEqual(self.call_json("download_imagens", [("tabela", "produtos"),
                                                               ("tabela_id", "50")]), {"url": ""})
 
+    def test_jpeg_pictures_and_the_moved_path(self):
+        url = self.call_json("download_imagens", [("tabela", "produtos"), ("tabela_id", "11")])["url"]
+        caminho = url.split(str(self.port), 1)[1]
+        self.assertEqual(caminho, "/imagens/produtos/11.jpg")
+        status, ctype, data = self.request("GET", caminho)
+        self.assertEqual((status, ctype), (200, "image/jpeg"))
+        self.assertEqual((data[:2], data[-2:]), (b"\xff\xd8", b"\xff\xd9"))
+        # Height then width in the frame header.
+        sof = data.index(b"\xff\xc0")
+        self.assertEqual((data[sof + 5:sof + 7], data[sof + 7:sof + 9]), (b"\x00\xc8", b"\x01\x90"))
+        # The extension must be the picture's own, and the moved path only redirects.
+        self.assertEqual(self.request("GET", "/imagens/produtos/11.png")[0], 404)
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=10)
+        try:
+            conn.request("GET", "/imagens/mudou/produtos/1.png")
+            resp = conn.getresponse()
+            self.assertEqual((resp.status, resp.getheader("Location")),
+                             (302, "/imagens/produtos/1.png"))
+        finally:
+            conn.close()
+
     # --- recording
 
     def test_requests_are_recorded_in_order_with_decoded_fields(self):
