@@ -60,28 +60,6 @@ TFinaliza_Calc Venda_Finaliza_Calc(const TFinaliza_Campos& campos) {
     return r;
 }
 
-qint32 TDSet_Cartao::Append(TCartao_Linha linha) {
-    linha.id = m_proximo++;
-    m_linhas.append(linha);
-    return linha.id;
-}
-
-bool TDSet_Cartao::Delete(qint32 id) {
-    for (qsizetype i = 0; i < m_linhas.size(); ++i)
-        if (m_linhas[i].id == id) {
-            m_linhas.removeAt(i);
-            return true;
-        }
-    return false;
-}
-
-double TDSet_Cartao::SUM_Valor() const {
-    double s = 0;
-    for (const TCartao_Linha& l : m_linhas)
-        s += l.valor;
-    return s;
-}
-
 int Cartao_Parcelas_Max(const QString& forma) {
     return forma.trimmed() == QStringLiteral("Débito") ? 1 : 100;
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "sale/Venda_Core.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-struct TVenda;
 
 namespace db {
 class Connection;
@@ -37,34 +37,6 @@ struct TFinaliza_Calc {
 // Recompute: reads total, cash, PIX, cheque and card from the texts (cheque and card count
 // only while cash and PIX leave something open) and gives back every field's text.
 TFinaliza_Calc Venda_Finaliza_Calc(const TFinaliza_Campos& campos);
-
-// One card payment of the sale.
-struct TCartao_Linha {
-    qint32 id = 0;
-    QString operadora;
-    QString forma;
-    QString cliente;
-    double valor = 0;
-    qint32 parcelas = 1;
-};
-
-// The sale screen's card payments; they outlive the checkout window until the sale is
-// cleared. Ids are never reused while the table lives.
-class TDSet_Cartao {
-public:
-    const QList<TCartao_Linha>& Linhas() const { return m_linhas; }
-    bool isEmpty() const { return m_linhas.isEmpty(); }
-    // Appends the row with the next id and returns that id.
-    qint32 Append(TCartao_Linha linha);
-    // False when no row has that id.
-    bool Delete(qint32 id);
-    double SUM_Valor() const;
-    void Clear() { m_linhas.clear(); }
-
-private:
-    QList<TCartao_Linha> m_linhas;
-    qint32 m_proximo = 1;
-};
 
 // Instalment ceiling of the form: 1 for "Débito", 100 otherwise.
 int Cartao_Parcelas_Max(const QString& forma);

@@ -47,7 +47,7 @@ bool eEnter(int key) {
 TFinalizacao::TFinalizacao(TPrincipal& principal, QWidget* parent)
     : PainelModal(QStringLiteral("Finalizacao"), QStringLiteral("Finalizar Venda"),
                   QSize(1000, 660), parent),
-      m_principal(principal) {
+      DSet_Cartao(principal.DSet_Cartao), m_principal(principal) {
     auto* linha = new QHBoxLayout;
     Corpo()->addLayout(linha, 1);
     Criar_Paginas();
@@ -81,6 +81,7 @@ TFinalizacao::TFinalizacao(TPrincipal& principal, QWidget* parent)
     Edt_PG_Cheque->setText(FormatFloat(MASCARA, v.Venda_Cheque));
     Edt_PG_Cartao->setText(FormatFloat(MASCARA, v.Venda_Cartao));
     Edt_PG_Restante->clear();
+    Cartao_List(); // card payments entered at an earlier checkout of this sale
     Formas_Mostrar();
     Venda_Finaliza_Calc();
     Listas_Preencher();
@@ -98,6 +99,10 @@ void TFinalizacao::Criar_Pagamentos() {
                        QLineEdit*& e) {
         auto* w = new QWidget(Rct_Painel);
         w->setObjectName(nome);
+        // Amounts are read across the counter: large type for captions and fields.
+        QFont f = w->font();
+        f.setPointSize(18);
+        w->setFont(f);
         auto* l = new QHBoxLayout(w);
         l->setContentsMargins(0, 0, 0, 0);
         l->addWidget(rotulo(legenda, w), 1);
@@ -734,6 +739,7 @@ void TFinalizacao::Finaliza() {
 
 bool TFinalizacao::Venda_Finaliza_Cupom() {
     TVenda& v = m_principal.Venda;
+    const qint32 id = v.Venda_ID; // clearing the screen forgets it
     v.Plano_Dt_Primeira = Dt_Plano_Primeira->date();
     const TCheque cheque{Edt_Cheq_Cliente->text(),      Edt_Cheq_CPF->text(),
                          Cbx_Cheq_Banco->currentText(), Edt_Cheq_Numero->text(),
@@ -759,6 +765,14 @@ bool TFinalizacao::Venda_Finaliza_Cupom() {
         MessageBox::ShowMessage(e.message());
     }
     accept();
+
+    // The sale is saved whatever happens below; a failed upload has said why and ends
+    // the action, so nothing is printed for a sale the account has not taken.
+    const TSettings& conf = m_principal.Config;
+    const TPrincipal::Ganchos& g = m_principal.Ganchos_;
+    if (conf.conf_enviar_venda && g.Venda_Enviar && !g.Venda_Enviar(id)) return true;
+    if (conf.conf_imprimir_venda && g.Venda_Imprimir) g.Venda_Imprimir(id);
+    if (conf.conf_imprimir_pedido && g.Venda_Pedido) g.Venda_Pedido(id);
     m_principal.Venda_Alert();
     return true;
 }

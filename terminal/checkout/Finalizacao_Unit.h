@@ -95,8 +95,8 @@ public:
     qint32 Vendedor_ID = 0;
     bool pix_ok = false;
     double Total_Cartao = 0;
-    // The card payments entered in this window.
-    TDSet_Cartao DSet_Cartao;
+    // The sale screen's card payments.
+    TDSet_Cartao& DSet_Cartao;
 
     void Venda_Finaliza_Calc();
     // The customer by document: the card, the sale's customer fields, then the credit check.

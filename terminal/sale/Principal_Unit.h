@@ -17,6 +17,7 @@ class TLogin_Tab;
 class TVendas_Tab;
 class TProdutos_Lista;
 class TSincronia_Tela;
+class TWeb_Tab;
 
 // The terminal's only main window: borderless, full screen, with the login, sale,
 // sales-list and web tabs in one tab control whose headers are hidden. It is a frame
@@ -28,10 +29,14 @@ public:
 
     static QString Titulo() { return QStringLiteral("Balcona - [Posto de Vendas]"); }
 
-    // The run's state: preferences and identity, the open sale, the product being
-    // entered, and whether the cloud account answered at the last sign-in.
+    // The run's state: preferences and identity, the open sale and its card payments,
+    // the product being entered, and whether the cloud account answered at the last
+    // sign-in.
     TSettings Config;
     TVenda Venda;
+    // The open sale's card payments, kept across checkout windows until the sale screen
+    // is cleared.
+    TDSet_Cartao DSet_Cartao;
     TProdutoEntrada Produto;
     bool ConexaoWeb = false;
     // The cloud account's API base, built when the window is first shown.
@@ -41,6 +46,8 @@ public:
     TVendas_Tab& Vendas() { return *m_vendas; }
     TLogin_Tab& Login() { return *m_login; }
     TSincronia_Tela& Sincronia() { return *m_sincronia; }
+    // The browser panel of the web tab.
+    TWeb_Tab& Web() { return *m_web; }
     // The product list window, created at start and kept for the whole run.
     TProdutos_Lista& Produtos_Lista();
 
@@ -85,8 +92,12 @@ public:
         std::function<void()> Configuracoes;   // settings screen
         std::function<void()> Lista_Atualizar; // refresh the sales list and its preview
         std::function<void()> Lista_Reiniciar; // reset the list's day range and search
-        std::function<void()> Cartoes_Limpar;  // empty the checkout's card payments
         std::function<void()> Atualizar_App;   // download and install a newer version
+        // After a sale is concluded: upload it (false: the upload failed and said so),
+        // print its receipt, open its order page.
+        std::function<bool(qint32)> Venda_Enviar;
+        std::function<void(qint32)> Venda_Imprimir;
+        std::function<void(qint32)> Venda_Pedido;
     } Ganchos_;
 
     QStackedWidget* TbCtrl_Principal = nullptr;
@@ -139,6 +150,7 @@ private:
     TVendas_Tab* m_vendas = nullptr;
     TProdutos_Lista* m_produtos = nullptr;
     TSincronia_Tela* m_sincronia = nullptr;
+    TWeb_Tab* m_web = nullptr;
     int m_ignorar_soltura = 0;
     bool m_shown = false;
 };

@@ -80,6 +80,28 @@ bool Sincronia_Atrasada(const QDateTime& Dt_Sinc_Update, const QDateTime& agora)
     return segundos / 86400 > 1;
 }
 
+qint32 TDSet_Cartao::Append(TCartao_Linha linha) {
+    linha.id = m_proximo++;
+    m_linhas.append(linha);
+    return linha.id;
+}
+
+bool TDSet_Cartao::Delete(qint32 id) {
+    for (qsizetype i = 0; i < m_linhas.size(); ++i)
+        if (m_linhas[i].id == id) {
+            m_linhas.removeAt(i);
+            return true;
+        }
+    return false;
+}
+
+double TDSet_Cartao::SUM_Valor() const {
+    double s = 0;
+    for (const TCartao_Linha& l : m_linhas)
+        s += l.valor;
+    return s;
+}
+
 namespace VendaDB {
 
 qint32 Aberta(db::Connection& c) {

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 namespace db {
@@ -47,6 +48,34 @@ struct TVenda {
     double Venda_Prazo = 0;
     double Venda_Troco = 0;
     qint32 Entregador_ID = 0;
+};
+
+// One card payment of the sale.
+struct TCartao_Linha {
+    qint32 id = 0;
+    QString operadora;
+    QString forma;
+    QString cliente;
+    double valor = 0;
+    qint32 parcelas = 1;
+};
+
+// The sale screen's card payments; they outlive the checkout window until the sale is
+// cleared. Ids are never reused while the table lives.
+class TDSet_Cartao {
+public:
+    const QList<TCartao_Linha>& Linhas() const { return m_linhas; }
+    bool isEmpty() const { return m_linhas.isEmpty(); }
+    // Appends the row with the next id and returns that id.
+    qint32 Append(TCartao_Linha linha);
+    // False when no row has that id.
+    bool Delete(qint32 id);
+    double SUM_Valor() const;
+    void Clear() { m_linhas.clear(); }
+
+private:
+    QList<TCartao_Linha> m_linhas;
+    qint32 m_proximo = 1;
 };
 
 // "PDV" + seller id + sale id with at least four digits + "YYMMDDHHSS" + a digit 0-8 +

@@ -85,7 +85,7 @@ void TVendas_Tab::Venda_Limpar() {
     m_cupom->Limpar();
     Btn_Prod_Delete->hide();
     BuscaIMG(QStringLiteral("empresas"), 1, false);
-    if (m_principal.Ganchos_.Cartoes_Limpar) m_principal.Ganchos_.Cartoes_Limpar();
+    m_principal.DSet_Cartao.Clear();
 }
 
 void TVendas_Tab::Venda_Finaliza() {
