@@ -9,6 +9,7 @@
 #include "sale/Vendas_Tab_Unit.h"
 
 #include "support/Balcao.h"
+#include "support/CloudSim.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -419,6 +421,174 @@ TEST(Finalizacao, ASaveThatFailsKeepsTheWindowOpenAndSavesNothing) {
     EXPECT_EQ(b.sql("select count(*) from venda_produtos where concluido=1"), "0");
     EXPECT_EQ(b.w().Venda.Venda_ID, id);
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "73,50");
+}
+
+TEST(Finalizacao, CardPaymentsSurviveReopeningTheCheckout) {
+    Balcao b(semSugestao, [](db::Connection& c) {
+        catalogo(c);
+        c.exec(QStringLiteral("insert into cartoes (id, operadora) values (1, 'REDE')"));
+    });
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    // Each pass types 73,50 by card, finalises to reach the card page and adds 60,00.
+    auto cartao60 = [](TFinalizacao& f) {
+        f.Edt_PG_Cartao->setText("73,50");
+        QTest::keyClick(f.Edt_PG_Cheque, Qt::Key_Return);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        ASSERT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Pag_Cartao);
+        f.Edt_Cart_Valor->setText("60,00");
+        QTest::keyClick(f.Bt_Cart_Adicionar, Qt::Key_Space);
+    };
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        EXPECT_EQ(f.Lbx_Cartao->count(), 0);
+        cartao60(f);
+        EXPECT_EQ(f.Edt_Cart_Valor->text(), "13,50");
+        // 60,00 of 73,50 does not cover it.
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_EQ(MessageBox::shown(), QStringList{QString::fromUtf8(
+                                           "O pagamento em cartão não atingiu sua totalidade.")});
+    }));
+    EXPECT_EQ(b.w().Venda.Venda_ID, id);
+    MessageBox::clearShown();
+
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        ASSERT_EQ(f.Lbx_Cartao->count(), 1); // the payment of the first window is still there
+        EXPECT_EQ(f.Total_Cartao, 60.0);
+        cartao60(f); // 120,00 covers it and finalising goes on to the customer page
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Cliente);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    // Only the refusal before the second payment.
+    EXPECT_EQ(MessageBox::shown(), QStringList{QString::fromUtf8(
+                                       "O pagamento em cartão não atingiu sua totalidade.")});
+    EXPECT_EQ(b.sql(QStringLiteral("select group_concat(valor, ' ') from venda_cartao where "
+                                   "venda_id=%1")
+                        .arg(id)),
+              "60.0 60.0");
+    // The next sale starts without them.
+    EXPECT_TRUE(b.w().DSet_Cartao.isEmpty());
+}
+
+TEST(Finalizacao, CashAndPixCoveringTheTotalResetCardAndCheque) {
+    Balcao b(semSugestao, catalogo);
+    venda(b);
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        f.Edt_PG_Dinheiro->setText("50,00");
+        f.Edt_PG_PIX->setText("30,00");
+        f.Edt_PG_Cartao->setText("10,00");
+        f.Edt_PG_Cheque->setText("5,00");
+        f.Edt_PG_Cheque->setFocus();
+        QTest::keyClick(f.Edt_PG_Cheque, Qt::Key_Return);
+        EXPECT_EQ(f.Edt_PG_Cartao->text(), "0,00");
+        EXPECT_EQ(f.Edt_PG_Cheque->text(), "0,00");
+        EXPECT_EQ(f.Edt_PG_Troco->text(), "6,50");
+        EXPECT_TRUE(f.Lbx_Item_Rest->isHidden());
+    }));
+}
+
+TEST(Finalizacao, ALockedFirstDateLetsEnterInThePlanListFinalise) {
+    Balcao b(semSugestao, [](db::Connection& c) {
+        comCrediario(c);
+        c.exec(QStringLiteral("insert into pagamentos (id, plano, parcelas, periodicidade,"
+                              " carencia, alt_carencia) values (8, '1X 30 DIAS', 1, 30, 30, 0)"));
+    });
+    anaVendeu(b);
+    venda(b);
+    b.w().Venda.Venda_Cliente_CPF = QStringLiteral("12345678909");
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        digitar(f.Edt_PG_Dinheiro, "0,00");
+        f.Cbx_Rest_Plano->setCurrentIndex(f.Cbx_Rest_Plano->findText("1X 30 DIAS"));
+        f.Cbx_Rest_Plano->activated(f.Cbx_Rest_Plano->currentIndex());
+        EXPECT_FALSE(f.Dt_Plano_Primeira->isEnabled());
+        EXPECT_EQ(f.Dt_Plano_Primeira->date(), QDate::currentDate().addDays(30));
+        f.Cbx_Rest_Plano->setFocus();
+        QTest::keyClick(f.Cbx_Rest_Plano, Qt::Key_Return); // to the customer page first
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    EXPECT_EQ(b.sql("select plano_id || ' ' || prazo || ' ' || plano_dt_primeira from venda"
+                    " where concluido=1"),
+              QStringLiteral("8 73.5 ") +
+                  QDate::currentDate().addDays(30).toString(QStringLiteral("yyyy-MM-dd")));
+}
+
+TEST(Finalizacao, ANewCustomerRegisteredWithTheCepLookupBuysOnCredit) {
+    CloudSim sim;
+    qputenv("ONDAVIA_CEP_HOST", ("http://" + sim.host()).toUtf8());
+    Balcao b(semSugestao, comCrediario);
+    anaVendeu(b);
+    venda(b);
+    const qint32 id = b.w().Venda.Venda_ID;
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        QTimer::singleShot(0, [&] {
+            auto* l = dynamic_cast<TClientes_Lista*>(QApplication::activeModalWidget());
+            ASSERT_NE(l, nullptr);
+            QTest::keyClick(l->Edt_Busca, Qt::Key_Insert);
+            QTest::keyClick(l->Edt_Client_CPF, Qt::Key_F2);
+            QTest::keyClick(l->Edt_Client_CPF, Qt::Key_Return);
+            l->Cbx_Client_Nome->setEditText("ROSA MARIA");
+            QTest::keyClick(l->Cbx_Client_Nome, Qt::Key_Return);
+            QTest::keyClicks(l->Edt_Client_CEP, "20040002");
+            QTest::keyClick(l->Edt_Client_CEP, Qt::Key_F3);
+            EXPECT_EQ(l->Edt_Client_End->text(), "RUA DA ASSEMBLEIA");
+            l->Edt_Client_Fone->setText("21998765432");
+            QTest::keyClick(l->Edt_Client_Referencia, Qt::Key_F5);
+        });
+        QTest::keyClick(f.Cbx_Vendedor, Qt::Key_F11);
+        EXPECT_EQ(f.Lab_Client_Nome->text(), "Rosa Maria");
+        EXPECT_EQ(f.Lab_Cred_Situacao->text(), "Avaliacao");
+        digitar(f.Edt_PG_Dinheiro, "0,00");
+        f.Cbx_Rest_Plano->setCurrentIndex(f.Cbx_Rest_Plano->findText("3X MENSAL"));
+        f.Cbx_Rest_Plano->activated(f.Cbx_Rest_Plano->currentIndex());
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    qunsetenv("ONDAVIA_CEP_HOST");
+    EXPECT_TRUE(fechou);
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
+    EXPECT_EQ(b.sql(QStringLiteral("select c.nome || '|' || c.endereco || '|' || c.cidade || '|'"
+                                   " || c.estado || '|' || v.prazo || '|' || v.plano_id from venda"
+                                   " v join clientes c on c.id = v.cliente_id where v.id=%1 and"
+                                   " v.concluido=1")
+                        .arg(id)),
+              "Rosa Maria|Rua da Assembleia|RIO DE JANEIRO|RJ|73.5|7");
+}
+
+TEST(Finalizacao, AFailedUploadEndsTheActionBeforeTheReceipt) {
+    for (bool enviou : {false, true}) {
+        SCOPED_TRACE(enviou);
+        Balcao b(
+            [](TSettings& s) {
+                s.conf_enviar_venda = true;
+                s.conf_imprimir_venda = true;
+                s.conf_imprimir_pedido = true;
+            },
+            catalogo);
+        anaVendeu(b);
+        QList<qint32> enviadas, impressas, pedidos;
+        b.w().Ganchos_.Venda_Enviar = [&](qint32 id) {
+            enviadas << id;
+            return enviou;
+        };
+        b.w().Ganchos_.Venda_Imprimir = [&](qint32 id) { impressas << id; };
+        b.w().Ganchos_.Venda_Pedido = [&](qint32 id) { pedidos << id; };
+        venda(b);
+        const qint32 id = b.w().Venda.Venda_ID;
+        ASSERT_TRUE(checkout(
+            b, [&](TFinalizacao& f) { QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3); }));
+        EXPECT_EQ(enviadas, QList<qint32>{id});
+        EXPECT_EQ(impressas, enviou ? QList<qint32>{id} : QList<qint32>{});
+        EXPECT_EQ(pedidos, enviou ? QList<qint32>{id} : QList<qint32>{});
+        // Saved either way.
+        EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "1");
+    }
 }
 
 } // namespace
