@@ -85,6 +85,22 @@ TFinalizacao::TFinalizacao(TPrincipal& principal, QWidget* parent)
     Formas_Mostrar();
     Venda_Finaliza_Calc();
     Listas_Preencher();
+    Fonte_Legivel();
+}
+
+void TFinalizacao::Fonte_Legivel() {
+    // The style sheet stops fonts passing to children, so each control that has no type
+    // of its own gets the window's reading size here.
+    for (QWidget* c : findChildren<QWidget*>()) {
+        if (c->testAttribute(Qt::WA_SetFont)) continue;
+        if (!qobject_cast<QLabel*>(c) && !qobject_cast<QComboBox*>(c) &&
+            !qobject_cast<QLineEdit*>(c) && !qobject_cast<QAbstractSpinBox*>(c) &&
+            !qobject_cast<QListWidget*>(c) && !qobject_cast<QPushButton*>(c))
+            continue;
+        QFont f = c->font();
+        f.setPointSize(13);
+        c->setFont(f);
+    }
 }
 
 void TFinalizacao::Criar_Pagamentos() {
@@ -99,14 +115,17 @@ void TFinalizacao::Criar_Pagamentos() {
                        QLineEdit*& e) {
         auto* w = new QWidget(Rct_Painel);
         w->setObjectName(nome);
-        // Amounts are read across the counter: large type for captions and fields.
-        QFont f = w->font();
-        f.setPointSize(18);
-        w->setFont(f);
         auto* l = new QHBoxLayout(w);
         l->setContentsMargins(0, 0, 0, 0);
-        l->addWidget(rotulo(legenda, w), 1);
+        QLabel* r = rotulo(legenda, w);
+        l->addWidget(r, 1);
         e = campo(nomeCampo, w);
+        // Amounts are read across the counter: large type for captions and fields, set on
+        // each control because the window's style sheet stops fonts passing to children.
+        QFont f = r->font();
+        f.setPointSize(18);
+        r->setFont(f);
+        e->setFont(f);
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setText(QStringLiteral("0,00"));
         e->installEventFilter(this);

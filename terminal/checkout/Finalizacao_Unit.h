@@ -117,6 +117,7 @@ protected:
 
 private:
     void Criar_Pagamentos();
+    void Fonte_Legivel();
     void Criar_Paginas();
     void Listas_Preencher();
     void Formas_Mostrar();
