@@ -130,6 +130,25 @@ void CloudSim::instalador(const QString& data) {
              QString::fromLatin1(QUrl::toPercentEncoding(data)));
 }
 
+void CloudSim::upload_venda(bool aceitar, const QString& anexo) {
+    controle(QStringLiteral("/__sim/upload_venda?") + campo("modo", aceitar ? "ok" : "erro"),
+             anexo.toUtf8());
+}
+
+QJsonArray CloudSim::uploads() {
+    const QByteArray texto = pedir("GET", QStringLiteral("/__sim/uploads"), {});
+    QJsonParseError erro{};
+    const QJsonDocument doc = QJsonDocument::fromJson(texto, &erro);
+    if (erro.error != QJsonParseError::NoError || !doc.isArray())
+        throw falha("uploads: not a JSON array: " + QString::fromUtf8(texto.left(200)));
+    return doc.array();
+}
+
+void CloudSim::pix(const QString& modo, int pago_no) {
+    controle(QStringLiteral("/__sim/pix?") + campo("modo", modo) + '&' +
+             campo("pago_no", QString::number(pago_no)));
+}
+
 QByteArray CloudSim::controle(const QString& caminho, const QByteArray& corpo) {
     return pedir("POST", caminho, corpo);
 }

@@ -42,6 +42,17 @@ public:
     // The date-time text of the newest installer that "sincronia" announces.
     void instalador(const QString& data);
 
+    // "upload_venda" until reset: accepted ("Status:OK ...", the sale stored) or refused
+    // ("Status:ERRO ...", not stored), the reply ending with `anexo` (statement tags).
+    void upload_venda(bool aceitar, const QString& anexo = {});
+    // The uploads received since the start or the last reset, oldest first: each an object
+    // {"numero_venda", "fields" (array of [name, value]), "body" (text), "produtos",
+    // "venda_cartao" (the body's non-empty objects, null when it is not JSON), "aceita"}.
+    QJsonArray uploads();
+    // "pix" until reset: "cobranca" (a charge, paid from the `pago_no`-th request for one
+    // sale and amount on), "chave" (a key without a charge), "erro" (a reply without "pix").
+    void pix(const QString& modo, int pago_no = 2);
+
     // The demo account.
     static constexpr const char* EMAIL = "demo@balcona.com.br";
     static constexpr const char* SENHA = "demo123";

@@ -367,6 +367,12 @@ class Conta:
                           for i, t, dt, m, u, un, dest in MESSAGES]
         self.vendas = seed_sales(datetime.date.today())
         self.pix = {}  # (sale number, amount) -> times asked
+        # How "pix" answers: a charge paid from request `pago_no` on, a key without a
+        # charge ("chave"), or the account's refusal ("erro").
+        self.pix_roteiro = {"modo": "cobranca", "pago_no": 2}
+        self.uploads = []  # every "upload_venda" received, for the tests to read back
+        # How "upload_venda" answers: accepted or refused, with `anexo` after the text.
+        self.upload_roteiro = {"aceitar": True, "anexo": ""}
         self.instalador = self.instalador_inicial
         self.roteiro = {}  # comando (or "*") -> fault or canned reply
         self.pedidos = []
@@ -493,13 +499,23 @@ def cmd_sincronia(conta, pedido, _usuario):
 
 def cmd_upload_venda(conta, pedido, _usuario):
     c = pedido.campos
+    numero = c.get("venda_numero_venda", "")
+    roteiro = conta.upload_roteiro
+    recebido = {"numero_venda": numero, "fields": pedido.lista, "body": pedido.corpo,
+                "produtos": None, "venda_cartao": None, "aceita": False}
+    conta.uploads.append(recebido)
     try:
         corpo = json.loads(pedido.corpo)
         itens = [i for i in corpo["produtos"] if i]
         cartoes = [i for i in corpo["venda_cartao"] if i]
     except (ValueError, KeyError, TypeError):
-        return Resposta(texto="Status:ERRO Dados da venda inválidos", tipo=HTML_TYPE)
-    numero = c.get("venda_numero_venda", "")
+        return Resposta(texto="Status:ERRO Dados da venda inválidos" + roteiro["anexo"],
+                        tipo=HTML_TYPE)
+    recebido.update(produtos=itens, venda_cartao=cartoes)
+    if not roteiro["aceitar"]:
+        return Resposta(texto=f"Status:ERRO Venda {numero} recusada" + roteiro["anexo"],
+                        tipo=HTML_TYPE)
+    recebido["aceita"] = True
     anterior = next((v for v in conta.vendas if v["numero_venda"] == numero), None)
     vid = anterior["id"] if anterior else max([1000] + [v["id"] for v in conta.vendas]) + 1
     sellers = dict(SELLERS)
@@ -520,7 +536,8 @@ def cmd_upload_venda(conta, pedido, _usuario):
         conta.vendas[conta.vendas.index(anterior)] = venda
     else:
         conta.vendas.append(venda)
-    return Resposta(texto=f"Status:OK Venda {numero} recebida (id {vid})", tipo=HTML_TYPE)
+    return Resposta(texto=f"Status:OK Venda {numero} recebida (id {vid})" + roteiro["anexo"],
+                    tipo=HTML_TYPE)
 
 
 def vendas_do_periodo(conta, inicio, fim):
@@ -605,15 +622,25 @@ def br_code(chave, valor, txid):
 def cmd_pix(conta, pedido, _usuario):
     numero = pedido.campos.get("numero_venda", "")
     valor = numero_br(pedido.campos.get("valor", "0"))
-    # A charge counts as paid from the second time the terminal asks about it.
+    roteiro = conta.pix_roteiro
+    if roteiro["modo"] == "erro":
+        return erro("PIX indisponível para esta conta")
+    if roteiro["modo"] == "chave":
+        # An account that takes PIX on its key alone issues no charge.
+        return Resposta({"pix": [{
+            "pix_chave": "11222333000181", "pix_tipo": "CNPJ", "pix_banco": "Banco Simulado S.A.",
+            "pix_txid": "", "pix_cod": "", "pix_venc": "", "pix_base64": "", "pix_ok": "false",
+        }]})
+    # A charge counts as paid from the `pago_no`-th time the terminal asks about it.
     chave = (numero, round(valor, 2))
     conta.pix[chave] = conta.pix.get(chave, 0) + 1
     txid = ("ONDV" + "".join(ch for ch in numero if ch.isalnum()))[:25] or "ONDV"
     venc = (datetime.datetime.now() + datetime.timedelta(minutes=30)).strftime(MOMENT_FORMAT)
+    pago = conta.pix[chave] >= roteiro["pago_no"]
     return Resposta({"pix": [{
         "pix_chave": "11222333000181", "pix_tipo": "CNPJ", "pix_banco": "Banco Simulado S.A.",
         "pix_txid": br_code("11222333000181", valor, txid), "pix_cod": txid,
-        "pix_venc": venc, "pix_base64": "", "pix_ok": "true" if conta.pix[chave] > 1 else "false",
+        "pix_venc": venc, "pix_base64": "", "pix_ok": "true" if pago else "false",
     }]})
 
 
@@ -1010,6 +1037,11 @@ class Handler(BaseHTTPRequestHandler):
         nome = url.path[len(CONTROL_PREFIX):]
         params = dict(parse_qsl(url.query, keep_blank_values=True))
         try:
+            if nome == "uploads" and self.command in ("GET", "POST"):
+                with conta.lock:
+                    texto = json.dumps(conta.uploads, ensure_ascii=False)
+                self.enviar(200, texto.encode("utf-8"), JSON_TYPE)
+                return
             if nome == "requests" and self.command in ("GET", "POST"):
                 comando = params.get("comando")
                 with conta.lock:
@@ -1032,6 +1064,20 @@ class Handler(BaseHTTPRequestHandler):
                            "tipo": params.get("tipo") or "application/json"}
                 with conta.lock:
                     conta.roteiro[comando] = roteiro
+            elif nome == "upload_venda":
+                aceitar = params.get("modo", "ok")
+                if aceitar not in ("ok", "erro"):
+                    raise ValueError(f"modo desconhecido: {aceitar}")
+                with conta.lock:
+                    conta.upload_roteiro = {"aceitar": aceitar == "ok",
+                                            "anexo": corpo.decode("utf-8")}
+            elif nome == "pix":
+                modo = params.get("modo") or _falta("modo")
+                if modo not in ("cobranca", "chave", "erro"):
+                    raise ValueError(f"modo desconhecido: {modo}")
+                pago_no = int(params.get("pago_no", "2"))
+                with conta.lock:
+                    conta.pix_roteiro = {"modo": modo, "pago_no": pago_no}
             elif nome == "instalador":
                 with conta.lock:
                     conta.instalador = params.get("data", "")

@@ -238,6 +238,57 @@ class Sim(unittest.TestCase):
         finally:
             conn.close()
 
+    def test_upload_is_kept_and_answers_as_told(self):
+        body = '{"produtos":[\r\n{"prod_id":"7", "prod_quant":"2" },\r\n{}],\r\n"venda_cartao":[\r\n{}]}\r\n'
+        put = dict(method="PUT", headers={"Content-Type": "application/json"})
+        cases = [
+            # order (None: as seeded), reply begins with, tags at the end, stored
+            (None, "Status:OK Venda V1 ", "", True),
+            ({"modo": "ok"}, "Status:OK Venda V1 ", "<SQL1> update x</SQL1>", True),
+            ({"modo": "erro"}, "Status:ERRO Venda V1 recusada", "<SQL2>delete</SQL2>", False),
+        ]
+        for order, begins, tags, stored in cases:
+            with self.subTest(order=order):
+                self.control("POST", "reset")
+                if order is not None:
+                    self.control("POST", "upload_venda", body=tags.encode(), **order)
+                _, _, text = self.call("upload_venda", [("venda_numero_venda", "V1")],
+                                       body=body.encode(), **put)
+                text = text.decode()
+                self.assertTrue(text.startswith(begins), text)
+                self.assertTrue(text.endswith(tags), text)
+                kept = self.control("GET", "uploads")
+                self.assertEqual(len(kept), 1)
+                self.assertEqual((kept[0]["numero_venda"], kept[0]["body"], kept[0]["aceita"]),
+                                 ("V1", body, stored))
+                self.assertEqual(kept[0]["produtos"], [{"prod_id": "7", "prod_quant": "2"}])
+                self.assertIn(["venda_numero_venda", "V1"], kept[0]["fields"])
+                today = time.strftime("%Y-%m-%d")
+                sales = self.call_json("venda_consultas", [
+                    ("venda_busca", "V1"), ("venda_busca_data1", today + " 00:00:00"),
+                    ("venda_busca_data2", today + " 23:59:59")])["vendas"]
+                self.assertEqual(len(sales), 1 if stored else 0)
+        self.call("upload_venda", [("venda_numero_venda", "V2")], body=b"{broken", **put)
+        self.assertEqual([(u["numero_venda"], u["produtos"]) for u in self.control("GET", "uploads")],
+                         [("V1", [{"prod_id": "7", "prod_quant": "2"}]), ("V2", None)])
+
+    def test_pix_charge_paid_after_n_requests_a_bare_key_or_a_refusal(self):
+        sale = [("numero_venda", "ABC123"), ("valor", "10")]
+        self.control("POST", "pix", modo="cobranca", pago_no="3")
+        self.assertEqual([self.call_json("pix", sale)["pix"][0]["pix_ok"] for _ in range(4)],
+                         ["false", "false", "true", "true"])
+        self.control("POST", "pix", modo="chave")
+        key = self.call_json("pix", sale)["pix"][0]
+        self.assertEqual((key["pix_chave"], key["pix_txid"], key["pix_venc"], key["pix_ok"]),
+                         ("11222333000181", "", "", "false"))
+        self.control("POST", "pix", modo="erro")
+        self.assertNotIn("pix", self.call_json("pix", sale))
+        status, _, _ = self.request("POST", "/__sim/pix?modo=talvez")
+        self.assertEqual(status, 400)
+        self.control("POST", "reset")
+        self.assertEqual(self.call_json("pix", sale)["pix"][0]["pix_ok"], "false")
+        self.assertEqual(self.call_json("pix", sale)["pix"][0]["pix_ok"], "true")
+
     # --- recording
 
     def test_requests_are_recorded_in_order_with_decoded_fields(self):
