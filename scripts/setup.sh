@@ -15,6 +15,8 @@ PACKAGES=(
     xvfb xauth x11-utils fonts-liberation2 fontconfig
     # cloud simulator
     python3
+    # a QR decoder, to read back the PIX codes we draw
+    zbar-tools
     # a pseudo-terminal standing in for a serial printer in the port-print tests
     socat
 )
