@@ -9,6 +9,8 @@ PACKAGES=(
     # stack
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlite3-dev libcurl4-openssl-dev libsimdjson-dev libqrencode-dev
+    # the browser panel of the web tab (an embedded Chromium)
+    qt6-webengine-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # display for the demo and window tests, fonts with the receipt's metrics

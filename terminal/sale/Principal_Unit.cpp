@@ -12,6 +12,7 @@
 #include "sale/Produtos_Lista_Unit.h"
 #include "sale/Sincronia_Tela_Unit.h"
 #include "sale/Vendas_Tab_Unit.h"
+#include "sale/Web_Tab_Unit.h"
 #include "widgets/CircleButton.h"
 #include "widgets/Transicoes.h"
 
@@ -132,6 +133,7 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
 
     m_login = new TLogin_Tab(*this, Tab_Login);
     m_vendas = new TVendas_Tab(*this, Tab_Vendas);
+    m_web = new TWeb_Tab(Tab_WebBrozer);
 
     Criar_Painel_Update();
     Criar_Abas_Laterais();
