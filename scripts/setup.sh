@@ -21,6 +21,8 @@ PACKAGES=(
     zbar-tools
     # a pseudo-terminal standing in for a serial printer in the port-print tests
     socat
+    # lp: a shared printer's raw text goes to its CUPS queue
+    cups-client
 )
 
 SUDO=""
