@@ -21,6 +21,9 @@ PACKAGES=(
     zbar-tools
     # a pseudo-terminal standing in for a serial printer in the port-print tests
     socat
+    # the print library's real peers: a CUPS queue with the cups-pdf printer as the
+    # default printer, and poppler to read back the pages it renders
+    cups printer-driver-cups-pdf poppler-utils
     # lp: a shared printer's raw text goes to its CUPS queue
     cups-client
 )

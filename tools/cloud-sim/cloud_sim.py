@@ -4,7 +4,7 @@
 Serves the terminal's API ("/app/api26/api.php") on 127.0.0.1 with a seeded demo shop,
 records every request and can be told to fail. Standard library only.
 
-    cloud_sim.py [--port N] [--quiet] [--instalador "YYYY-MM-DD HH:MM:SS"]
+    cloud_sim.py [--port N] [--quiet] [--instalador "YYYY-MM-DD HH:MM:SS"] [--versao YYYYMMDD]
 
 Prints "PORT <n>" on stdout once it listens (N = 0 picks a free port) and serves until
 it is stopped. The control calls live under "/__sim/" (README.md beside this file).
@@ -26,6 +26,9 @@ API_PATH = "/app/api26/api.php"
 CONTROL_PREFIX = "/__sim/"
 IMAGES_PREFIX = "/imagens/"
 CEP_PREFIX = "/ws/"
+VERSION_PATH = "/downloads/web_versao.php"
+# The version the update site announces unless told otherwise: the terminal's own.
+VERSAO_PADRAO = "20250416"
 JSON_TYPE = "application/json; charset=utf-8"
 HTML_TYPE = "text/html; charset=utf-8"
 MOMENT_FORMAT = "%Y-%m-%d %H:%M:%S"
@@ -323,6 +326,9 @@ def seed_sales(today):
          [(14, 2, 8.99), (52, 12, 3.99)], "PIX"),
         (1004, "R6S7T8U9V0", "14:05:00", "Conceição Alves", CUSTOMERS[10][5], 5, 4, 1,
          [(2, 2, 8.49), (3, 1, 4.99)], "Prazo"),
+        # Courier 2 again after courier 4: the list gives each run its own header.
+        (1005, "W1X2Y3Z4A5", "15:20:10", "", "", 1, 2, 0,
+         [(1, 1, 27.90)], "Dinheiro"),
     ]
     sellers = dict(SELLERS)
     rows = []
@@ -342,8 +348,9 @@ def seed_sales(today):
 class Conta:
     """The state of the cloud account: seeded records, faults, recorded requests."""
 
-    def __init__(self, instalador=""):
+    def __init__(self, instalador="", versao=VERSAO_PADRAO):
         self.instalador_inicial = instalador
+        self.versao_inicial = versao
         self.lock = threading.Lock()
         self.reset()
 
@@ -374,6 +381,7 @@ class Conta:
         # How "upload_venda" answers: accepted or refused, with `anexo` after the text.
         self.upload_roteiro = {"aceitar": True, "anexo": ""}
         self.instalador = self.instalador_inicial
+        self.versao = self.versao_inicial
         self.roteiro = {}  # comando (or "*") -> fault or canned reply
         self.pedidos = []
 
@@ -542,7 +550,7 @@ def cmd_upload_venda(conta, pedido, _usuario):
 
 def vendas_do_periodo(conta, inicio, fim):
     return sorted((v for v in conta.vendas if inicio <= v["dt_venda"] <= fim),
-                  key=lambda v: (v["entregador_id"], v["dt_venda"], v["id"]))
+                  key=lambda v: (v["dt_venda"], v["id"]))
 
 
 def cmd_venda_consultas(conta, pedido, _usuario):
@@ -909,6 +917,8 @@ class Handler(BaseHTTPRequestHandler):
             self.imagem(url.path)
         elif url.path.startswith(CEP_PREFIX) and self.command in ("GET", "HEAD"):
             self.cep(url.path)
+        elif url.path == VERSION_PATH and self.command in ("GET", "HEAD"):
+            self.versao()
         else:
             self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
 
@@ -957,6 +967,17 @@ class Handler(BaseHTTPRequestHandler):
             "cep": f"{digitos[:5]}-{digitos[5:]}", "logradouro": rua, "complemento": complemento,
             "unidade": "", "bairro": bairro, "localidade": cidade, "uf": uf, "ibge": "3509502",
             "gia": "2446", "ddd": "19", "siafi": "6291"})
+
+    def versao(self):
+        """The maker's update site: the current version as plain digits and a line break.
+        "responder" with comando=versao overrides it."""
+        with self.server.conta.lock:
+            roteiro = self.server.conta.roteiro.get("versao")
+            versao = self.server.conta.versao
+        if roteiro and roteiro["modo"] == "responder":
+            self.enviar(roteiro["status"], roteiro["corpo"], roteiro["tipo"])
+            return
+        self.enviar(200, (versao + "\r\n").encode("utf-8"), "text/html; charset=UTF-8")
 
     # --- the API
 
@@ -1135,9 +1156,11 @@ def main(argv=None):
     parser.add_argument("--quiet", action="store_true", help="no request log on stderr")
     parser.add_argument("--instalador", default="",
                         help='date-time of the newest installer, "YYYY-MM-DD HH:MM:SS"')
+    parser.add_argument("--versao", default=VERSAO_PADRAO,
+                        help="program version the update site announces, YYYYMMDD")
     args = parser.parse_args(argv)
 
-    servidor = Servidor(args.port, Conta(args.instalador), args.quiet)
+    servidor = Servidor(args.port, Conta(args.instalador, args.versao), args.quiet)
 
     def parar(_sinal, _quadro):
         raise SystemExit(0)
