@@ -1,6 +1,7 @@
 #include "Principal_Unit.h"
 
 #include "checkout/Finalizacao_Unit.h"
+#include "cloud/Imagens_webAPI.h"
 #include "cloud/Login_Core.h"
 #include "cloud/WebAPI.h"
 #include "foundation/DModule_Unit.h"
@@ -8,6 +9,12 @@
 #include "platform/Hosts.h"
 #include "platform/Platform.h"
 #include "sale/Ajuda_Unit.h"
+#include "sale/Atualizacao_Unit.h"
+#include "sale/Cancelar_Item_Unit.h"
+#include "sale/Configuracoes_Unit.h"
+#include "sale/Desconto_Unit.h"
+#include "sale/Devolucao_Unit.h"
+#include "sale/Lista_Tab_Unit.h"
 #include "sale/Login_Tab_Unit.h"
 #include "sale/Produtos_Lista_Unit.h"
 #include "sale/Sincronia_Tela_Unit.h"
@@ -134,11 +141,29 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
     m_login = new TLogin_Tab(*this, Tab_Login);
     m_vendas = new TVendas_Tab(*this, Tab_Vendas);
     m_web = new TWeb_Tab(Tab_WebBrozer);
+    m_lista = new TLista_Tab(*this, Tab_Lista);
+    Ganchos_.Lista_Reiniciar = [this] { m_lista->Reiniciar(); };
+    Ganchos_.Lista_Atualizar = [this] {
+        m_lista->Venda_Lista_Listar();
+        m_lista->Venda_Lista_Visualizar(nullptr);
+    };
 
     Criar_Painel_Update();
     Criar_Abas_Laterais();
     m_sincronia = new TSincronia_Tela(*this);
     Ganchos_.Sincronia = [this] { m_sincronia->Img_UpdateClick(); };
+    m_atualizacao = new TAtualizacao(*this);
+    Ganchos_.Configuracoes = [this] { Configuracoes_Abre(*this); };
+    Ganchos_.Cancelar_Item = [this] { Cancelamento_Item(*this, QString()); };
+    Ganchos_.Cancelar_Item_CBarra = [this](const QString& cbarra) {
+        Cancelamento_Item(*this, cbarra);
+    };
+    Ganchos_.Desconto_Geral = [this] { Venda_DescontoGeral(*this); };
+    Ganchos_.Desconto_Item = [this] { Venda_DescontoItem(*this); };
+    Ganchos_.Devolucao = [this] { Devolucao_Abre(*this); };
+    m_vendas->DonwLoad_Imagens = [this](const QString& tabela, qint64 id) {
+        return ::DonwLoad_Imagens(Config, WebAPI_URL, tabela, id);
+    };
     Ganchos_.Finalizacao = [this] {
         // A new window for every checkout, so nothing typed survives an Esc.
         TFinalizacao finalizacao(*this, this);
@@ -387,6 +412,7 @@ void TPrincipal::FormShow() {
     Mostrar_Aba(Tab_Login);
     m_login->Focar_Email();
     Posicionar_Abas_Laterais();
+    m_atualizacao->Atualizacao_webAPI();
 }
 
 void TPrincipal::closeEvent(QCloseEvent* event) {
@@ -586,6 +612,7 @@ void TPrincipal::FormKeyUp(int key) {
     auto chama = [](const std::function<void()>& f) {
         if (f) f();
     };
+    if (lista && m_lista->FormKeyUp(key)) return;
     switch (key) {
     case Qt::Key_Escape:
         if (lista)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cloud/Atualizacao.h"
 #include "foundation/Settings.h"
 #include "sale/Produto_Core.h"
 #include "sale/Venda_Core.h"
@@ -12,8 +13,10 @@ class QLabel;
 class QStackedWidget;
 class Badge;
 class CircleButton;
+class TAtualizacao;
 class TDModule;
 class TLogin_Tab;
+class TLista_Tab;
 class TVendas_Tab;
 class TProdutos_Lista;
 class TSincronia_Tela;
@@ -41,11 +44,15 @@ public:
     bool ConexaoWeb = false;
     // The cloud account's API base, built when the window is first shown.
     QString WebAPI_URL;
+    // This program's version (YYYYMMDD), against which the update site is asked.
+    qint32 App_Versao = App_Versao_Programa;
 
     TDModule& DModule() { return m_dm; }
     TVendas_Tab& Vendas() { return *m_vendas; }
     TLogin_Tab& Login() { return *m_login; }
+    TLista_Tab& Lista() { return *m_lista; }
     TSincronia_Tela& Sincronia() { return *m_sincronia; }
+    TAtualizacao& Atualizacao() { return *m_atualizacao; }
     // The browser panel of the web tab.
     TWeb_Tab& Web() { return *m_web; }
     // The product list window, created at start and kept for the whole run.
@@ -147,9 +154,11 @@ private:
 
     TDModule& m_dm;
     TLogin_Tab* m_login = nullptr;
+    TLista_Tab* m_lista = nullptr;
     TVendas_Tab* m_vendas = nullptr;
     TProdutos_Lista* m_produtos = nullptr;
     TSincronia_Tela* m_sincronia = nullptr;
+    TAtualizacao* m_atualizacao = nullptr;
     TWeb_Tab* m_web = nullptr;
     int m_ignorar_soltura = 0;
     bool m_shown = false;
