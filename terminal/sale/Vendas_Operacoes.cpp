@@ -3,6 +3,7 @@
 
 #include "Vendas_Tab_Unit.h"
 
+#include "cloud/Imagens_webAPI.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/MessageBox.h"
 #include "foundation/QueloUtil_Unit.h"
@@ -14,11 +15,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSaveFile>
 
 namespace {
 
@@ -271,36 +274,48 @@ void TVendas_Tab::Btn_Prod_DeleteClick() {
 
 // ---- Pictures --------------------------------------------------------------------------
 
+void TVendas_Tab::Mostrar_Imagem(const QImage& img) {
+    Circ_ProdIMG->setPixmap(QPixmap::fromImage(img).scaled(
+        Circ_ProdIMG->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
 void TVendas_Tab::Mostrar_Imagem(const QString& arquivo) {
-    QPixmap img;
+    QImage img;
     if (!img.load(arquivo)) return; // a broken or missing picture leaves the old one
-    Circ_ProdIMG->setPixmap(
-        img.scaled(Circ_ProdIMG->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Mostrar_Imagem(img);
+}
+
+void TVendas_Tab::Carregar_Imagem(const QString& arquivo, const QString& tabela, qint64 id,
+                                  bool atualizar) {
+    QDir().mkpath(QFileInfo(arquivo).absolutePath());
+    if ((atualizar || !QFileInfo::exists(arquivo)) && DonwLoad_Imagens) {
+        try {
+            const QString url = DonwLoad_Imagens(tabela, id);
+            if (!url.isEmpty()) {
+                // A fresh picture: an empty reply must not pass the one on screen, which
+                // may be another record's, off as this record's file.
+                QImage img;
+                TImageViewerHelper::LoadFromURL(img, url, 200, 200);
+                if (img.isNull()) return;
+                Mostrar_Imagem(img);
+                // Written aside and renamed: a failed write keeps the old file whole.
+                QSaveFile f(arquivo);
+                if (f.open(QIODevice::WriteOnly) && img.save(&f, "PNG")) f.commit();
+                return;
+            }
+        } catch (const std::exception&) {
+            return; // every failure leaves the picture as it was
+        }
+    }
+    Mostrar_Imagem(arquivo);
 }
 
 void TVendas_Tab::Produto_BuscaIMG(const QString& cbarra, bool atualizar) {
-    const QString arquivo =
-        Imagem_Produto_Arquivo(m_principal.DModule().Pasta_Empresa(Config()), cbarra);
-    QDir().mkpath(QFileInfo(arquivo).absolutePath());
-    if ((atualizar || !QFileInfo::exists(arquivo)) && DonwLoad_Imagens) {
-        // The cloud services fetch the picture into the file; every failure is ignored.
-        try {
-            DonwLoad_Imagens(QStringLiteral("produtos"), P().Prod_ID);
-        } catch (const std::exception&) {
-        }
-    }
-    Mostrar_Imagem(arquivo);
+    Carregar_Imagem(Imagem_Produto_Arquivo(m_principal.DModule().Pasta_Empresa(Config()), cbarra),
+                    QStringLiteral("produtos"), P().Prod_ID, atualizar);
 }
 
 void TVendas_Tab::BuscaIMG(const QString& tabela, qint64 id, bool atualizar) {
-    const QString arquivo =
-        Imagem_Arquivo(m_principal.DModule().Pasta_Empresa(Config()), tabela, id);
-    QDir().mkpath(QFileInfo(arquivo).absolutePath());
-    if ((atualizar || !QFileInfo::exists(arquivo)) && DonwLoad_Imagens) {
-        try {
-            DonwLoad_Imagens(tabela, id);
-        } catch (const std::exception&) {
-        }
-    }
-    Mostrar_Imagem(arquivo);
+    Carregar_Imagem(Imagem_Arquivo(m_principal.DModule().Pasta_Empresa(Config()), tabela, id),
+                    tabela, id, atualizar);
 }

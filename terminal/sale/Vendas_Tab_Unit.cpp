@@ -455,6 +455,8 @@ bool TVendas_Tab::Busca_Tecla(QEvent* event) {
             if (Rct_Prod_Qtd->isVisible()) Edt_Prod_Qtd->setFocus();
             return true;
         }
+        // F4 cancels an item; left to the combo box it would open the names' list.
+        if (k->key() == Qt::Key_F4) return true;
         return false;
     }
     if (event->type() != QEvent::KeyRelease) return false;

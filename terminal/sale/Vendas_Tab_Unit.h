@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QFrame;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -109,6 +110,11 @@ private:
     bool Qtd_Tecla(QEvent* event);
     bool Valor_Tecla(QEvent* event);
     void Mostrar_Imagem(const QString& arquivo);
+    void Mostrar_Imagem(const QImage& img);
+    // The picture loaders: the file, or the cloud's picture when the file is missing or
+    // a refresh is asked.
+    void Carregar_Imagem(const QString& arquivo, const QString& tabela, qint64 id,
+                         bool atualizar);
 
     TSettings& Config();
     TVenda& V();

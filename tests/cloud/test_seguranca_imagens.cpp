@@ -225,8 +225,9 @@ TEST(Imagens, PicturesAreFittedIntoTheSquareWithTransparentMargins) {
                                {c.imagem.left() - 1, c.imagem.center().y()},
                                {c.imagem.right() + 2, c.imagem.center().y()}};
         for (const QPoint& p : fora) {
-            if (img.rect().contains(p))
+            if (img.rect().contains(p)) {
                 EXPECT_EQ(img.pixelColor(p).alpha(), 0) << p.x() << "," << p.y();
+            }
         }
     }
 }
