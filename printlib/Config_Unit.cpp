@@ -143,8 +143,10 @@ TConfig1::TConfig1(const QString& iniPath, QWidget* parent)
     auto* lp = new QGridLayout(papel);
     lp->addWidget(new QLabel(QStringLiteral("Largura"), papel), 0, 0);
     lp->addWidget(Spn_PapelLargura, 0, 1);
-    lp->addWidget(new QLabel(QStringLiteral("Altura"), papel), 1, 0);
-    lp->addWidget(Spn_PapelAltura, 1, 1);
+    lp->addWidget(new QLabel(QStringLiteral("Altura"), papel), 0, 2);
+    lp->addWidget(Spn_PapelAltura, 0, 3);
+    lp->setColumnStretch(1, 1);
+    lp->setColumnStretch(3, 1);
 
     QGroupBox* margens = grupo(this, QStringLiteral("GroupBox5"), QStringLiteral(" Margens "));
     Spn_MargemSup = spin(margens, QStringLiteral("Spn_MargemSup"), PrintSerial::Faixa_Margem,
@@ -164,6 +166,8 @@ TConfig1::TConfig1(const QString& iniPath, QWidget* parent)
     lm->addWidget(Spn_MargemEsq, 1, 1);
     lm->addWidget(new QLabel(QStringLiteral("Inferior"), margens), 1, 2);
     lm->addWidget(Spn_MargemInf, 1, 3);
+    lm->setColumnStretch(1, 1);
+    lm->setColumnStretch(3, 1);
 
     auto botao = [this](const QString& nome, const QString& texto) {
         auto* b = new QPushButton(texto, this);
@@ -189,18 +193,18 @@ TConfig1::TConfig1(const QString& iniPath, QWidget* parent)
     grade->addWidget(saida, 0, 1);
     grade->addWidget(fonte, 0, 2);
     grade->addWidget(arquivo, 1, 0, 1, 3);
-    grade->addWidget(papel, 2, 0, 1, 1);
-    grade->addWidget(margens, 2, 1, 1, 2);
+    grade->addWidget(papel, 2, 0, 1, 3);
+    grade->addWidget(margens, 3, 0, 1, 3);
     auto* testes = new QHBoxLayout;
     testes->addWidget(Button3);
     testes->addWidget(Button4);
-    grade->addLayout(testes, 3, 0, 1, 3);
-    grade->addWidget(linha, 4, 0, 1, 3);
+    grade->addLayout(testes, 4, 0, 1, 3);
+    grade->addWidget(linha, 5, 0, 1, 3);
     auto* fim = new QHBoxLayout;
     fim->addStretch();
     fim->addWidget(Button2);
     fim->addWidget(Button1);
-    grade->addLayout(fim, 5, 0, 1, 3);
+    grade->addLayout(fim, 6, 0, 1, 3);
 
     connect(Button1, &QPushButton::clicked, this, &TConfig1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TConfig1::Button2Click);

@@ -128,6 +128,7 @@ TPreview::TPreview(const Relatorio::TRelatorio& relatorio, const QString& docume
     Edt_Localizar->setObjectName(QStringLiteral("Edt_Localizar"));
     Edt_Localizar->setPlaceholderText(QStringLiteral("Localizar (Ctrl+F)"));
     Edt_Localizar->setClearButtonEnabled(true);
+    Edt_Localizar->setMinimumWidth(170);
     Lab_Status = new QLabel(this);
     Lab_Status->setObjectName(QStringLiteral("Lab_Status"));
 
@@ -148,7 +149,8 @@ TPreview::TPreview(const Relatorio::TRelatorio& relatorio, const QString& docume
     Scr_Pagina = new QScrollArea(this);
     Scr_Pagina->setObjectName(QStringLiteral("Scr_Pagina"));
     Scr_Pagina->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Scr_Pagina->setBackgroundRole(QPalette::Dark);
+    Scr_Pagina->setBackgroundRole(QPalette::Window);
+    Scr_Pagina->viewport()->setPalette(m_folha->palette());
     Scr_Pagina->setWidget(m_folha);
 
     auto* corpo = new QVBoxLayout(this);
@@ -185,7 +187,7 @@ TPreview::TPreview(const Relatorio::TRelatorio& relatorio, const QString& docume
 
     Zoom_Definir(1.0);
     const QSize folha = m_folha->size();
-    resize(std::clamp(folha.width() + 60, 520, 1000), std::clamp(folha.height() + 100, 400, 720));
+    resize(std::clamp(folha.width() + 60, 680, 1000), std::clamp(folha.height() + 100, 400, 720));
     Scr_Pagina->setFocus();
 }
 
