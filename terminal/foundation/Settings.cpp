@@ -17,6 +17,48 @@ QDateTime primeiraSincronia() {
     return QDateTime(QDate(2022, 1, 1), QTime(0, 0));
 }
 
+// The keys of "conf", in the order of the file's table.
+void Conf_Escrever(IniFile& ini, const TSettings& s) {
+    ini.WriteBool(CONF, QStringLiteral("prod_qtd"), s.conf_prod_qtd);
+    ini.WriteBool(CONF, QStringLiteral("prod_valor"), s.conf_prod_valor);
+    ini.WriteInteger(CONF, QStringLiteral("altvalor"), s.conf_altvalor);
+    ini.WriteBool(CONF, QStringLiteral("prod_img"), s.conf_prod_img);
+    ini.WriteBool(CONF, QStringLiteral("Buscar_Enter"), s.conf_Buscar_Enter);
+    ini.WriteString(CONF, QStringLiteral("Buscar_OrderBy"), s.conf_Buscar_OrderBy);
+    ini.WriteInteger(CONF, QStringLiteral("cupom_modelo"), s.conf_cupom_modelo);
+    ini.WriteInteger(CONF, QStringLiteral("cupom_copias"), s.conf_cupom_copias);
+    ini.WriteFloat(CONF, QStringLiteral("DescOpcional"), s.conf_DescOpcional);
+    ini.WriteInteger(CONF, QStringLiteral("DescTipo"), s.conf_DescTipo);
+    ini.WriteFloat(CONF, QStringLiteral("Desc_Limit"), s.conf_Desc_Limit);
+    ini.WriteInteger(CONF, QStringLiteral("Casa_Decimal"), s.conf_Casa_Decimal);
+    ini.WriteInteger(CONF, QStringLiteral("balanca_qtdcod"), s.conf_balanca_qtdcod);
+    ini.WriteInteger(CONF, QStringLiteral("balanca_qtdval"), s.conf_balanca_qtdval);
+    ini.WriteString(CONF, QStringLiteral("balanca_tipo"), s.conf_balanca_tipo);
+    ini.WriteBool(CONF, QStringLiteral("sugerir_valor"), s.conf_sugerir_valor);
+    ini.WriteBool(CONF, QStringLiteral("enviar_venda"), s.conf_enviar_venda);
+    ini.WriteBool(CONF, QStringLiteral("imprimir_venda"), s.conf_imprimir_venda);
+    ini.WriteBool(CONF, QStringLiteral("imprimir_pedido"), s.conf_imprimir_pedido);
+    ini.WriteBool(CONF, QStringLiteral("Cliente_Obriga"), s.conf_Cliente_Obriga);
+    ini.WriteBool(CONF, QStringLiteral("Cliente_Lista"), s.conf_Cliente_Lista);
+    ini.WriteBool(CONF, QStringLiteral("listar_excluidos"), s.conf_Listar_Excluidos);
+    ini.WriteString(CONF, QStringLiteral("Terminal_Tipo"), s.conf_Terminal_Tipo);
+    ini.WriteInteger(CONF, QStringLiteral("Terminal_Num"), s.conf_Terminal_Num);
+    ini.WriteBool(CONF, QStringLiteral("FormaPG_Din"), s.conf_FormaPG_Din);
+    ini.WriteBool(CONF, QStringLiteral("FormaPG_PIX"), s.conf_FormaPG_PIX);
+    ini.WriteBool(CONF, QStringLiteral("FormaPG_Car"), s.conf_FormaPG_Car);
+    ini.WriteBool(CONF, QStringLiteral("FormaPG_Che"), s.conf_FormaPG_Che);
+    ini.WriteString(CONF, QStringLiteral("terminal_mod"), s.conf_terminal_mod);
+    ini.WriteString(CONF, QStringLiteral("terminal_file"), s.conf_terminal_file);
+    ini.WriteBool(CONF, QStringLiteral("Cert_SSL2"), s.conf_Cert_SSL2);
+    ini.WriteBool(CONF, QStringLiteral("Cert_SSL3"), s.conf_Cert_SSL3);
+    ini.WriteBool(CONF, QStringLiteral("Cert_TLS1"), s.conf_Cert_TLS1);
+    ini.WriteBool(CONF, QStringLiteral("Cert_TLS11"), s.conf_Cert_TLS11);
+    ini.WriteBool(CONF, QStringLiteral("Cert_TLS12"), s.conf_Cert_TLS12);
+    ini.WriteBool(CONF, QStringLiteral("Cert_TLS13"), s.conf_Cert_TLS13);
+    ini.WriteString(CONF, QStringLiteral("ProtHTTP"), s.conf_ProtHTTP);
+    ini.WriteString(CONF, QStringLiteral("MetdHTTP"), s.conf_MetdHTTP);
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(const QString& Sistema_DirName) : m_dir(Sistema_DirName) {}
@@ -155,44 +197,13 @@ void SettingsFile::IniFile_Salva(const TSettings& s, const QString& Edt_Usuario_
     ini.WriteString(sec, QStringLiteral("Emp_Email"), s.Emp_Email);
     ini.WriteString(sec, QStringLiteral("Emp_youtube"), s.Emp_youtube);
 
-    ini.WriteBool(CONF, QStringLiteral("prod_qtd"), s.conf_prod_qtd);
-    ini.WriteBool(CONF, QStringLiteral("prod_valor"), s.conf_prod_valor);
-    ini.WriteInteger(CONF, QStringLiteral("altvalor"), s.conf_altvalor);
-    ini.WriteBool(CONF, QStringLiteral("prod_img"), s.conf_prod_img);
-    ini.WriteBool(CONF, QStringLiteral("Buscar_Enter"), s.conf_Buscar_Enter);
-    ini.WriteString(CONF, QStringLiteral("Buscar_OrderBy"), s.conf_Buscar_OrderBy);
-    ini.WriteInteger(CONF, QStringLiteral("cupom_modelo"), s.conf_cupom_modelo);
-    ini.WriteInteger(CONF, QStringLiteral("cupom_copias"), s.conf_cupom_copias);
-    ini.WriteFloat(CONF, QStringLiteral("DescOpcional"), s.conf_DescOpcional);
-    ini.WriteInteger(CONF, QStringLiteral("DescTipo"), s.conf_DescTipo);
-    ini.WriteFloat(CONF, QStringLiteral("Desc_Limit"), s.conf_Desc_Limit);
-    ini.WriteInteger(CONF, QStringLiteral("Casa_Decimal"), s.conf_Casa_Decimal);
-    ini.WriteInteger(CONF, QStringLiteral("balanca_qtdcod"), s.conf_balanca_qtdcod);
-    ini.WriteInteger(CONF, QStringLiteral("balanca_qtdval"), s.conf_balanca_qtdval);
-    ini.WriteString(CONF, QStringLiteral("balanca_tipo"), s.conf_balanca_tipo);
-    ini.WriteBool(CONF, QStringLiteral("sugerir_valor"), s.conf_sugerir_valor);
-    ini.WriteBool(CONF, QStringLiteral("enviar_venda"), s.conf_enviar_venda);
-    ini.WriteBool(CONF, QStringLiteral("imprimir_venda"), s.conf_imprimir_venda);
-    ini.WriteBool(CONF, QStringLiteral("imprimir_pedido"), s.conf_imprimir_pedido);
-    ini.WriteBool(CONF, QStringLiteral("Cliente_Obriga"), s.conf_Cliente_Obriga);
-    ini.WriteBool(CONF, QStringLiteral("Cliente_Lista"), s.conf_Cliente_Lista);
-    ini.WriteBool(CONF, QStringLiteral("listar_excluidos"), s.conf_Listar_Excluidos);
-    ini.WriteString(CONF, QStringLiteral("Terminal_Tipo"), s.conf_Terminal_Tipo);
-    ini.WriteInteger(CONF, QStringLiteral("Terminal_Num"), s.conf_Terminal_Num);
-    ini.WriteBool(CONF, QStringLiteral("FormaPG_Din"), s.conf_FormaPG_Din);
-    ini.WriteBool(CONF, QStringLiteral("FormaPG_PIX"), s.conf_FormaPG_PIX);
-    ini.WriteBool(CONF, QStringLiteral("FormaPG_Car"), s.conf_FormaPG_Car);
-    ini.WriteBool(CONF, QStringLiteral("FormaPG_Che"), s.conf_FormaPG_Che);
-    ini.WriteString(CONF, QStringLiteral("terminal_mod"), s.conf_terminal_mod);
-    ini.WriteString(CONF, QStringLiteral("terminal_file"), s.conf_terminal_file);
-    ini.WriteBool(CONF, QStringLiteral("Cert_SSL2"), s.conf_Cert_SSL2);
-    ini.WriteBool(CONF, QStringLiteral("Cert_SSL3"), s.conf_Cert_SSL3);
-    ini.WriteBool(CONF, QStringLiteral("Cert_TLS1"), s.conf_Cert_TLS1);
-    ini.WriteBool(CONF, QStringLiteral("Cert_TLS11"), s.conf_Cert_TLS11);
-    ini.WriteBool(CONF, QStringLiteral("Cert_TLS12"), s.conf_Cert_TLS12);
-    ini.WriteBool(CONF, QStringLiteral("Cert_TLS13"), s.conf_Cert_TLS13);
-    ini.WriteString(CONF, QStringLiteral("ProtHTTP"), s.conf_ProtHTTP);
-    ini.WriteString(CONF, QStringLiteral("MetdHTTP"), s.conf_MetdHTTP);
+    Conf_Escrever(ini, s);
+}
+
+void SettingsFile::Conf_Salva(const TSettings& s) const {
+    QDir().mkpath(m_dir);
+    IniFile ini(fileName());
+    Conf_Escrever(ini, s);
 }
 
 void SettingsFile::Open_User_OLD(TSettings& s, const QString& Email,

@@ -99,6 +99,8 @@ public:
     // Writes the fields; throws IniFileError "Unable to write to ..." and leaves the
     // keys written before the failure in the file.
     void IniFile_Salva(const TSettings& s, const QString& Edt_Usuario_Email) const;
+    // Writes the preferences of "conf" alone, leaving every user's section as it is.
+    void Conf_Salva(const TSettings& s) const;
     // Offline check of the typed e-mail and password against the saved section; on a
     // match loads the user and company into s. Success shows as a non-empty Emp_Nome.
     void Open_User_OLD(TSettings& s, const QString& Email, const QString& Password) const;

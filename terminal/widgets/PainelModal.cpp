@@ -86,7 +86,7 @@ void PainelModal::showEvent(QShowEvent* event) {
     const QRect alvo = Area_Painel();
     Rct_Painel->setGeometry(alvo);
     m_entrada->stop();
-    m_entrada->setStartValue(QPoint(-alvo.width(), alvo.y()));
+    m_entrada->setStartValue(QPoint(m_pela_direita ? width() : -alvo.width(), alvo.y()));
     m_entrada->setEndValue(alvo.topLeft());
     m_entrada->start();
 }

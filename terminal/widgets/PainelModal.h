@@ -30,6 +30,8 @@ public:
 protected:
     // Every opening then covers the parent's window.
     void Cobrir_Pai() { m_cobre_pai = true; }
+    // The panel then slides in from the right edge instead of the left.
+    void Entrar_Pela_Direita() { m_pela_direita = true; }
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -42,4 +44,5 @@ private:
     QVBoxLayout* m_corpo = nullptr;
     QPropertyAnimation* m_entrada = nullptr;
     bool m_cobre_pai = false;
+    bool m_pela_direita = false;
 };
