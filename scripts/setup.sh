@@ -17,6 +17,8 @@ PACKAGES=(
     xvfb xauth x11-utils fonts-liberation2 fontconfig
     # cloud simulator
     python3
+    # the installer's FTP server on 127.0.0.1, for the update tests and the demo
+    python3-pyftpdlib
     # a QR decoder, to read back the PIX codes we draw
     zbar-tools
     # a pseudo-terminal standing in for a serial printer in the port-print tests

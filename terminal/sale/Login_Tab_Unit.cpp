@@ -181,6 +181,12 @@ void TLogin_Tab::Focar_Email() {
     Edt_Usuario_Email->lineEdit()->end(false);
 }
 
+void TLogin_Tab::Colocar_Aviso(QWidget* aviso) {
+    auto* centro = static_cast<QVBoxLayout*>(layout());
+    centro->insertWidget(centro->indexOf(Lyt_Login) + 1, aviso, 0, Qt::AlignHCenter);
+    aviso->hide();
+}
+
 void TLogin_Tab::Boas_Vindas() {
     Lab_Login_Title->setText(QString::fromUtf8(BEM_VINDO));
     Lab_Login_Help->setText(QString::fromUtf8(AJUDA));

@@ -23,6 +23,8 @@ public:
     QStringList Emails() const;
     void Emails_Carregar(const QStringList& emails);
     void Focar_Email();
+    // Puts a notice in the sign-in box's place, hidden until it is shown instead of it.
+    void Colocar_Aviso(QWidget* aviso);
 
     // Signs in: the cloud account first (Login_webAPI), then the credentials saved in the
     // settings file.

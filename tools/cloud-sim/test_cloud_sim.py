@@ -396,6 +396,25 @@ class Sim(unittest.TestCase):
         self.assertEqual(json.loads(self.request("GET", "/ws/99999999/json")[2]), {"erro": True})
         self.assertEqual(self.request("GET", "/ws/1301500/json")[0], 400)
 
+    def test_update_site_version_by_default_command_line_and_canned_reply(self):
+        self.assertEqual(self.request("GET", "/downloads/web_versao.php")[::2],
+                         (200, b"20250416\r\n"))
+        self.control("POST", "responder", body=b" abc ", comando="versao", tipo="text/plain")
+        self.assertEqual(self.request("GET", "/downloads/web_versao.php")[2], b" abc ")
+        self.control("POST", "reset")
+        self.assertEqual(self.request("GET", "/downloads/web_versao.php")[2], b"20250416\r\n")
+        self.assertEqual(self.request("POST", "/downloads/web_versao.php")[0], 404)
+        proc, port = start("--versao", "20250501")
+        try:
+            conn = http.client.HTTPConnection("127.0.0.1", port, timeout=10)
+            conn.request("GET", "/downloads/web_versao.php")
+            self.assertEqual(conn.getresponse().read(), b"20250501\r\n")
+            conn.close()
+        finally:
+            proc.terminate()
+            proc.wait(5)
+            proc.stdout.close()
+
     def test_control_refuses_bad_orders(self):
         for path in ("fail?comando=login&modo=quebrar", "fail?modo=500",
                      "fail?comando=login&modo=sem_chave", "fail?comando=login&modo=lento"):
