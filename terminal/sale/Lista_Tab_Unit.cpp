@@ -131,7 +131,8 @@ void TLista_Tab::Criar_Barra() {
     Edt_Venda_Busca->lineEdit()->installEventFilter(this);
     Bt_Vendas_List = botao(QStringLiteral("Bt_Vendas_List"), QStringLiteral("Buscar [F2]"),
                            QStringLiteral("#45A3CE"), this);
-    for (QWidget* w : {static_cast<QWidget*>(Dt_Venda_Busca), static_cast<QWidget*>(Edt_Venda_Busca)}) {
+    for (QWidget* w : {static_cast<QWidget*>(Dt_Venda_Busca), static_cast<QWidget*>(Edt_Venda_Busca),
+                       static_cast<QWidget*>(Edt_Venda_Busca->lineEdit())}) {
         QFont f = w->font();
         f.setPointSize(14);
         w->setFont(f);
@@ -183,6 +184,10 @@ const TLista_Linha* TLista_Tab::Selecionada() const {
 
 void TLista_Tab::Selecionar(int row) {
     Lbx_Vendas_Lista->setCurrentIndex(m_modelo->index(row, 0));
+}
+
+void TLista_Tab::Focar_Lista() {
+    Lbx_Vendas_Lista->setFocus();
 }
 
 void TLista_Tab::Reiniciar() {
@@ -373,14 +378,16 @@ bool TLista_Tab::FormKeyUp(int key) {
 }
 
 bool TLista_Tab::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Edt_Venda_Busca->lineEdit() && event->type() == QEvent::KeyRelease) {
+    if (Edt_Venda_Busca && watched == Edt_Venda_Busca->lineEdit() &&
+        event->type() == QEvent::KeyRelease) {
         const int k = static_cast<QKeyEvent*>(event)->key();
         if (k == Qt::Key_Return || k == Qt::Key_Enter) {
             Venda_Lista_Listar();
             return true;
         }
     }
-    if (watched == Lbx_Vendas_Lista->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    if (Lbx_Vendas_Lista && watched == Lbx_Vendas_Lista->viewport() &&
+        event->type() == QEvent::MouseButtonRelease) {
         // A click on the picture of a sale not yet sent uploads it.
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
         const QModelIndex i = Lbx_Vendas_Lista->indexAt(pos);

@@ -46,6 +46,8 @@ public:
     void Rct_Bt_EntregadorClick();
     void Rct_Bt_PrintVendaClick();
     void Venda_Lista_UpLoadBt();
+    // The arrows then walk the list.
+    void Focar_Lista();
     // The list's day back to today and its search text emptied.
     void Reiniciar();
 

@@ -50,12 +50,14 @@ void Desenhar_Figura_Venda(QPainter* p, const QRectF& r, int figura) {
     // A cloud, with an arrow up (to send) or a tick (sent); billed sales in green.
     const QRectF c(r.left(), r.top() + r.height() * 0.2, r.width(), r.height() * 0.6);
     QPainterPath nuvem;
-    nuvem.addEllipse(QRectF(c.left(), c.top() + c.height() * 0.35, c.width() * 0.45,
-                            c.height() * 0.65));
-    nuvem.addEllipse(QRectF(c.left() + c.width() * 0.2, c.top(), c.width() * 0.55,
-                            c.height() * 0.85));
-    nuvem.addEllipse(QRectF(c.left() + c.width() * 0.5, c.top() + c.height() * 0.3,
-                            c.width() * 0.5, c.height() * 0.7));
+    nuvem.addRoundedRect(QRectF(c.left(), c.top() + c.height() * 0.45, c.width(),
+                                c.height() * 0.55),
+                         c.height() * 0.27, c.height() * 0.27);
+    nuvem.addEllipse(QRectF(c.left() + c.width() * 0.12, c.top() + c.height() * 0.25,
+                            c.width() * 0.42, c.height() * 0.6));
+    nuvem.addEllipse(QRectF(c.left() + c.width() * 0.35, c.top(), c.width() * 0.5,
+                            c.height() * 0.75));
+    nuvem.setFillRule(Qt::WindingFill);
     p->fillPath(nuvem.simplified(), cor);
     QPen pen(Qt::white, qMax(1.5, r.width() / 12));
     pen.setCapStyle(Qt::RoundCap);
