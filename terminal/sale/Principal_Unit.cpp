@@ -146,6 +146,7 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
     Ganchos_.Lista_Atualizar = [this] {
         m_lista->Venda_Lista_Listar();
         m_lista->Venda_Lista_Visualizar(nullptr);
+        if (Aba_Atual() == Tab_Lista) m_lista->Focar_Lista();
     };
 
     Criar_Painel_Update();
