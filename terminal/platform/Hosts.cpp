@@ -24,4 +24,8 @@ QString Loja_Aplicativo() {
               "https://play.google.com/store/apps/details?id=br.com.balcona.app");
 }
 
+QString Portal() {
+    return ou("ONDAVIA_PORTAL_URL", "https://app.balcona.com.br");
+}
+
 } // namespace Hosts

@@ -15,4 +15,8 @@ QString Fornecedor();
 // ONDAVIA_STORE_URL replaces it.
 QString Loja_Aplicativo();
 
+// The cloud portal, whose report pages the terminal opens (the purchase order), with
+// its secure scheme. ONDAVIA_PORTAL_URL replaces it, e.g. "http://127.0.0.1:8080".
+QString Portal();
+
 } // namespace Hosts
