@@ -221,5 +221,7 @@ void Cancelamento_Item(TPrincipal& principal, const QString& cbarra) {
     janela.Cbx_TipoCancel->setCurrentIndex(2); // "03 - Código de Barra"
     janela.Edt_CBarra->setText(SoNumeros(cbarra));
     janela.exec();
+    // Without a window manager nobody else gives the keys back to the main window.
+    principal.activateWindow();
     principal.Vendas().Focar_Busca();
 }

@@ -248,6 +248,7 @@ void Venda_DescontoGeral(TPrincipal& principal) {
     }
     TDesconto_Geral janela(principal, &principal);
     janela.exec();
+    principal.activateWindow(); // no window manager may do it
     principal.Vendas().Focar_Busca();
 }
 
@@ -264,5 +265,6 @@ void Venda_DescontoItem(TPrincipal& principal) {
     TDesconto_Item janela(principal, &principal);
     janela.Item_ID = item;
     janela.exec();
+    principal.activateWindow(); // no window manager may do it
     principal.Vendas().Focar_Busca();
 }

@@ -44,7 +44,7 @@ bool saidaDoOperador(QEvent* event) {
 
 TDevolucao::TDevolucao(TPrincipal& principal, QWidget* parent)
     : PainelModal(QStringLiteral("Devolucao"), QString::fromUtf8("Devolução de mercadorias"),
-                  QSize(980, 660), parent),
+                  QSize(980, 560), parent),
       m_principal(principal) {
     auto* grade = new QGridLayout;
     grade->setHorizontalSpacing(16);
@@ -255,5 +255,7 @@ bool TDevolucao::eventFilter(QObject* watched, QEvent* event) {
 void Devolucao_Abre(TPrincipal& principal) {
     TDevolucao janela(principal, &principal);
     janela.exec();
+    // Without a window manager nobody else gives the keys back to the main window.
+    principal.activateWindow();
     principal.Vendas().Focar_Busca();
 }

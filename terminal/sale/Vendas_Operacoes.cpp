@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
@@ -275,8 +277,20 @@ void TVendas_Tab::Btn_Prod_DeleteClick() {
 // ---- Pictures --------------------------------------------------------------------------
 
 void TVendas_Tab::Mostrar_Imagem(const QImage& img) {
-    Circ_ProdIMG->setPixmap(QPixmap::fromImage(img).scaled(
-        Circ_ProdIMG->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // Round, as its frame is: the corners of a square picture would stand out of it.
+    const QSize lado = Circ_ProdIMG->size();
+    QPixmap redonda(lado);
+    redonda.fill(Qt::transparent);
+    QPainter p(&redonda);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath circulo;
+    circulo.addEllipse(QRectF(QPointF(0, 0), QSizeF(lado)));
+    p.setClipPath(circulo);
+    const QImage ajustada = img.scaled(lado, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    p.drawImage((lado.width() - ajustada.width()) / 2, (lado.height() - ajustada.height()) / 2,
+                ajustada);
+    p.end();
+    Circ_ProdIMG->setPixmap(redonda);
 }
 
 void TVendas_Tab::Mostrar_Imagem(const QString& arquivo) {
