@@ -28,6 +28,8 @@ PACKAGES=(
     cups printer-driver-cups-pdf poppler-utils
     # lp: a shared printer's raw text goes to its CUPS queue
     cups-client
+    # self-signed certificates for the HTTPS peers of the cloud and picture tests
+    openssl
 )
 
 SUDO=""
