@@ -3,6 +3,10 @@
 #include "foundation/DModule_Unit.h"
 #include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
+#include "printing/Impressao_Escolha.h"
+#include "printing/Impressao_Texto.h"
+#include "printing/Impressao_Web.h"
+#include "printing/Print_Options_Unit.h"
 #include "sale/Funcionarios_Lista_Unit.h"
 #include "sale/Principal_Unit.h"
 #include "sale/Vendas_Lista_Modelo.h"
@@ -12,6 +16,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -113,6 +118,49 @@ TLista_Tab::TLista_Tab(TPrincipal& principal, QWidget* tab)
     connect(Rct_Bt_Entregador, &QPushButton::clicked, this, [this] { Rct_Bt_EntregadorClick(); });
     connect(Rct_Bt_PrintVenda, &QPushButton::clicked, this, [this] { Rct_Bt_PrintVendaClick(); });
     connect(Rct_Bt_UpLoad, &QPushButton::clicked, this, [this] { Venda_Lista_UpLoadBt(); });
+
+    // The preview composes the receipt as a print would, without printing it, and shows
+    // the file it wrote.
+    Compor_Cupom = [this](const TLista_Linha& linha, QStringList& linhas) {
+        TDModule& dm = m_principal.DModule();
+        if (!Imprime_Cupom_NaoFiscal(dm, m_principal.Config, linha.detalhe, linha.tag, false,
+                                     Impressao_Nuvem()))
+            return false;
+        QFile f(dm.Sistema_DirName + QStringLiteral("PreImpressao.txt"));
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        linhas = Txt_Ler(f.readAll());
+        return true;
+    };
+}
+
+TLista_Tab::~TLista_Tab() = default;
+
+TImpressao_Nuvem TLista_Tab::Impressao_Nuvem() {
+    auto web = [this] {
+        TDModule& dm = m_principal.DModule();
+        return TImpressao_Web{m_principal.Config, m_principal.WebAPI_URL, dm.Sistema_DirName,
+                              dm.Pasta_Empresa(m_principal.Config)};
+    };
+    TImpressao_Nuvem n;
+    n.Imprime_Cupom_NaoFiscal_WEB = [web](qint32 id, bool imprimir) {
+        return ::Imprime_Cupom_NaoFiscal_WEB(web(), id, imprimir);
+    };
+    n.Imprime_Lista_Entrega_WEB = [this, web](qint32 id, bool imprimir) {
+        return ::Imprime_Lista_Entrega_WEB(web(), id, imprimir, Dt_Venda_Busca->date());
+    };
+    n.Imprime_Relatorio_GerencialWEB = [web](const QDate& dia) {
+        ::Imprime_Relatorio_GerencialWEB(web(), dia);
+    };
+    n.Imprime_Cupom_Pedido001 = [this](qint32 id) { Imprime_Cupom_Pedido001(id); };
+    return n;
+}
+
+void TLista_Tab::Imprime_Cupom_Pedido001(qint32 Venda_ID) {
+    const QString url = Imprime_Cupom_Pedido001_Endereco(m_principal.DModule().FDConnection1,
+                                                         m_principal.Config.Emp_ID, Venda_ID,
+                                                         QDate::currentDate());
+    m_principal.Web().Abrir_URL(QUrl(url));
+    m_principal.Mostrar_Aba(m_principal.Tab_WebBrozer);
 }
 
 void TLista_Tab::Criar_Barra() {
@@ -264,6 +312,7 @@ void TLista_Tab::Venda_Lista_Visualizar(const TLista_Linha* linha) {
         for (int i = 0; i < linhas.size(); ++i) {
             auto* item = new QListWidgetItem(linhas[i], Lbx_Vendas_ListCup);
             item->setFlags(Qt::ItemIsEnabled);
+            item->setFont(Lbx_Vendas_ListCup->font());
             item->setSizeHint(QSize(0, 20));
             item->setData(Qt::UserRole, i);
         }
@@ -333,7 +382,13 @@ void TLista_Tab::Rct_Bt_EntregadorClick() {
 }
 
 void TLista_Tab::Rct_Bt_PrintVendaClick() {
-    if (Imprimir) Imprimir(Selecionada());
+    const std::optional<int> escolha = TPrint_Options::Escolher(
+        m_print_options, m_principal.DModule().Sistema_DirName, window());
+    if (!escolha) return;
+    TLista_Selecao selecao;
+    if (const TLista_Linha* l = Selecionada()) selecao = {l->tag, l->detalhe};
+    Imprime_Escolha(*escolha, m_principal.DModule(), m_principal.Config, m_principal.ConexaoWeb,
+                    selecao, Dt_Venda_Busca->date(), Impressao_Nuvem());
 }
 
 void TLista_Tab::Venda_Lista_UpLoadBt() {

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cloud/Vendas_Lista_Core.h"
+#include "printing/Cupom_NaoFiscal.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QDateEdit;
@@ -15,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QScrollArea;
 class TPrincipal;
+class TPrint_Options;
 class VendasListaModel;
 
 // The sales-list tab: the day's sales of this terminal not yet sent, in red, then those
@@ -23,6 +26,7 @@ class VendasListaModel;
 class TLista_Tab : public QWidget {
 public:
     TLista_Tab(TPrincipal& principal, QWidget* tab);
+    ~TLista_Tab() override;
 
     QDateEdit* Dt_Venda_Busca = nullptr;
     QComboBox* Edt_Venda_Busca = nullptr;
@@ -59,10 +63,14 @@ public:
     // The tab's keys on release; true when the key was the tab's.
     bool FormKeyUp(int key);
 
+    // The purchase order of a local sale, opened on the web tab.
+    void Imprime_Cupom_Pedido001(qint32 Venda_ID);
+    // The prints the cloud account lays out, for the receipt routing and the report.
+    TImpressao_Nuvem Impressao_Nuvem();
+
     // Composes the receipt of a row into the preview file and gives its lines; false when
-    // there is nothing to show. Print options of the selected row. Set by printing.
+    // there is nothing to show. Tests replace it.
     std::function<bool(const TLista_Linha& linha, QStringList& linhas)> Compor_Cupom;
-    std::function<void(const TLista_Linha* linha)> Imprimir;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -74,5 +82,6 @@ private:
 
     TPrincipal& m_principal;
     VendasListaModel* m_modelo = nullptr;
+    std::unique_ptr<TPrint_Options> m_print_options;
     bool m_listando = false;
 };

@@ -8,6 +8,7 @@
 #include "foundation/MessageBox.h"
 #include "platform/Hosts.h"
 #include "platform/Platform.h"
+#include "printing/Cupom_NaoFiscal.h"
 #include "sale/Ajuda_Unit.h"
 #include "sale/Atualizacao_Unit.h"
 #include "sale/Cancelar_Item_Unit.h"
@@ -148,6 +149,8 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
         m_lista->Venda_Lista_Visualizar(nullptr);
         if (Aba_Atual() == Tab_Lista) m_lista->Focar_Lista();
     };
+    Ganchos_.Venda_Imprimir = [this](qint32 id) { Venda_Imprimir_Cupom(m_dm, Config, id); };
+    Ganchos_.Venda_Pedido = [this](qint32 id) { m_lista->Imprime_Cupom_Pedido001(id); };
 
     Criar_Painel_Update();
     Criar_Abas_Laterais();

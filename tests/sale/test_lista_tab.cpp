@@ -8,6 +8,8 @@
 #include "sale/Principal_Unit.h"
 #include "sale/Vendas_Lista_Modelo.h"
 #include "sale/Vendas_Tab_Unit.h"
+#include "sale/Web_Tab_Unit.h"
+#include "printing/Print_Options_Unit.h"
 
 #include "support/Balcao.h"
 #include "support/CloudSim.h"
@@ -56,6 +58,7 @@ protected:
         w.Config.Usuario_Email = QString::fromLatin1(CloudSim::EMAIL);
         w.Config.Usuario_Password = QString::fromLatin1(CloudSim::SENHA);
         w.Config.Emp_Nome = QStringLiteral("Mercadinho");
+        composicao = l().Compor_Cupom;
         // The receipt preview composes nothing but the row's own texts here.
         l().Compor_Cupom = [this](const TLista_Linha& linha, QStringList& linhas) {
             compostas << linha.tag;
@@ -93,6 +96,7 @@ protected:
     CloudSim sim;
     std::unique_ptr<Balcao> b;
     QList<qint32> compostas;
+    std::function<bool(const TLista_Linha&, QStringList&)> composicao; // the real one
 };
 
 TEST_F(ListaTab, LocalRowsThenTheAccountsGroupedByCourier) {
@@ -191,6 +195,44 @@ TEST_F(ListaTab, NoSelectionSaysSo) {
     for (int k : {Qt::Key_F3, Qt::Key_F4, Qt::Key_F6, Qt::Key_F8})
         tecla(k);
     EXPECT_EQ(MessageBox::shown(), QStringList(4, "Selecione um item na lista!"));
+}
+
+TEST_F(ListaTab, PreviewShowsTheReceiptOfTheRowFromItsSource) {
+    l().Compor_Cupom = composicao;
+    abrir();
+    // The account's sale: its receipt comes from the account.
+    l().Selecionar(linhaDe(1001, TLista_Tipo::Nuvem));
+    const int n = l().Lbx_Vendas_ListCup->count();
+    ASSERT_GT(n, 10);
+    EXPECT_EQ(l().Lyt_Cupom2->height(), 20 * n + 150);
+    EXPECT_EQ(l().Lbx_Vendas_ListCup->item(0)->font().family(), "Courier New");
+    EXPECT_EQ(l().Lbx_Vendas_ListCup->item(0)->font().pointSize(), 14);
+    QStringList textos;
+    for (int i = 0; i < n; ++i)
+        textos << l().Lbx_Vendas_ListCup->item(i)->text();
+    EXPECT_TRUE(textos.join('\n').contains("A1B2C3D4E5")) << textos.join('\n').toStdString();
+    EXPECT_EQ(sim.requests("venda_cupom").size(), 1);
+    // A sale of this terminal: composed from the local database.
+    l().Selecionar(0);
+    EXPECT_GT(l().Lbx_Vendas_ListCup->count(), 5);
+    EXPECT_EQ(sim.requests("venda_cupom").size(), 1);
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join('|').toStdString();
+}
+
+TEST_F(ListaTab, PrintOptionsOpenThePurchaseOrderOnTheWebTab) {
+    abrir();
+    l().Selecionar(linhaDe(1, TLista_Tipo::Local));
+    QTimer::singleShot(0, [] {
+        auto* p = dynamic_cast<TPrint_Options*>(QApplication::activeModalWidget());
+        ASSERT_NE(p, nullptr);
+        p->Lbx_Options->setCurrentRow(1);
+        p->Rct_BtOkClick();
+    });
+    tecla(Qt::Key_F7);
+    EXPECT_EQ(b->w().Aba_Atual(), b->w().Tab_WebBrozer);
+    const QString url = b->w().Web().Endereco().toString();
+    EXPECT_TRUE(url.contains("relatorio=vendas_pedido001&id=1&buttonvisible=1&documento=PDV1&"))
+        << url.toStdString();
 }
 
 } // namespace
