@@ -66,8 +66,8 @@ QByteArray baixar(const QString& endereco) {
 
     const CURLcode rc = curl_easy_perform(c);
     if (recepcao.excedeu || rc == CURLE_FILESIZE_EXCEEDED)
-        throw ImagemError(QStringLiteral("Falha ao baixar a imagem: passa de %1 MB")
-                              .arg(Imagem_Limite >> 20));
+        throw ImagemError(
+            QStringLiteral("Falha ao baixar a imagem: passa de %1 MB").arg(Imagem_Limite >> 20));
     if (rc != CURLE_OK) {
         const QString detalhe =
             erro[0] ? QString::fromUtf8(erro) : QString::fromUtf8(curl_easy_strerror(rc));

@@ -68,8 +68,7 @@ TCancelar_Item::TCancelar_Item(TPrincipal& principal, QWidget* parent)
     auto* item = new QWidget(Rct_Painel);
     item->setObjectName(QStringLiteral("Rct_Item"));
     item->setAttribute(Qt::WA_StyledBackground);
-    item->setStyleSheet(
-        QStringLiteral("#Rct_Item { background: #ECEFF1; border-radius: 6px; }"));
+    item->setStyleSheet(QStringLiteral("#Rct_Item { background: #ECEFF1; border-radius: 6px; }"));
     auto* linhas = new QVBoxLayout(item);
     Lab_Prod_Nome = new QLabel(item);
     Lab_Prod_Nome->setObjectName(QStringLiteral("Lab_Prod_Nome"));
@@ -165,9 +164,9 @@ void TCancelar_Item::Carregar_Numero() {
 }
 
 void TCancelar_Item::Buscar_CBarra() {
-    const auto item = Cancelamento_Item_CBarra(m_principal.DModule().FDConnection1,
-                                               SoNumeros(Edt_CBarra->text()),
-                                               m_principal.Venda.Venda_COD);
+    const auto item =
+        Cancelamento_Item_CBarra(m_principal.DModule().FDConnection1, SoNumeros(Edt_CBarra->text()),
+                                 m_principal.Venda.Venda_COD);
     // A barcode the sale does not hold changes nothing.
     if (!item) return;
     ProdID = item->id;

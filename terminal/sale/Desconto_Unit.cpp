@@ -58,7 +58,8 @@ TDesconto::TDesconto(TPrincipal& principal, const QString& nome, const QString& 
 
     Cbx_TipoDesc = new QComboBox(Rct_Painel);
     Cbx_TipoDesc->setObjectName(QStringLiteral("Cbx_TipoDesc"));
-    Cbx_TipoDesc->addItems({QString::fromUtf8("Monetário  [R$]"), QStringLiteral("Percentual [ % ]")});
+    Cbx_TipoDesc->addItems(
+        {QString::fromUtf8("Monetário  [R$]"), QStringLiteral("Percentual [ % ]")});
     Cbx_TipoDesc->setStyleSheet(QStringLiteral("QComboBox { font-size: 16pt; padding: 4px; }"));
     Edt_Desconto = new QLineEdit(Rct_Painel);
     Edt_Desconto->setObjectName(QStringLiteral("Edt_Desconto"));
@@ -82,8 +83,8 @@ TDesconto::TDesconto(TPrincipal& principal, const QString& nome, const QString& 
     auto* botoes = new QHBoxLayout;
     Rct_BtCancel = botao(QStringLiteral("CANCELAR - [Esc]"), QStringLiteral("#D9434A"),
                          QStringLiteral("Rct_BtCancel"));
-    Rct_BtVender = botao(QStringLiteral("OK - [F3]"), QLatin1String(COR_OK),
-                         QStringLiteral("Rct_BtVender"));
+    Rct_BtVender =
+        botao(QStringLiteral("OK - [F3]"), QLatin1String(COR_OK), QStringLiteral("Rct_BtVender"));
     // The second Enter of the new total lands on the OK button.
     Rct_BtVender->setFocusPolicy(Qt::StrongFocus);
     for (QPushButton* b : {Rct_BtCancel, Rct_BtVender})
@@ -93,8 +94,8 @@ TDesconto::TDesconto(TPrincipal& principal, const QString& nome, const QString& 
     botoes->addWidget(Rct_BtVender);
     Corpo()->addLayout(botoes);
 
-    for (QWidget* w : std::initializer_list<QWidget*>{Cbx_TipoDesc, Edt_Desconto, Edt_Novo_Total,
-                                                      Rct_BtVender})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Cbx_TipoDesc, Edt_Desconto, Edt_Novo_Total, Rct_BtVender})
         w->installEventFilter(this);
     connect(Rct_BtVender, &QPushButton::clicked, this, &TDesconto::Rct_BtVenderClick);
     connect(Rct_BtCancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -64,9 +64,9 @@ class TDesconto_Item : public TDesconto {
 public:
     explicit TDesconto_Item(TPrincipal& principal, QWidget* parent = nullptr);
 
-    qint64 Item_ID = 0;     // set by the opener
-    double Item_Valor = 0;  // the item's total before discount
-    double Item_Desc = 0;   // its discount
+    qint64 Item_ID = 0;    // set by the opener
+    double Item_Valor = 0; // the item's total before discount
+    double Item_Desc = 0;  // its discount
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -63,7 +63,8 @@ TDevolucao::TDevolucao(TPrincipal& principal, QWidget* parent)
     Edt_Client_CPF = new QLineEdit(Rct_Painel);
     Cbx_Client_Nome = new QComboBox(Rct_Painel);
     Cbx_Client_Nome->setEditable(true);
-    campo(QStringLiteral("CPF do Cliente:"), Edt_Client_CPF, QStringLiteral("Edt_Client_CPF"), 0, 1);
+    campo(QStringLiteral("CPF do Cliente:"), Edt_Client_CPF, QStringLiteral("Edt_Client_CPF"), 0,
+          1);
     campo(QStringLiteral("Nome Completo:"), Cbx_Client_Nome, QStringLiteral("Cbx_Client_Nome"), 1,
           2);
     linha += 2;
@@ -99,13 +100,14 @@ TDevolucao::TDevolucao(TPrincipal& principal, QWidget* parent)
     for (QLineEdit* e : {Edt_Prod_Unitario, Edt_Prod_Total})
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Spn_Venda_Qtd->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Edt_Prod_Total->setStyleSheet(estilo + QStringLiteral("font-weight: bold; background: #ECEFF1;"));
+    Edt_Prod_Total->setStyleSheet(estilo +
+                                  QStringLiteral("font-weight: bold; background: #ECEFF1;"));
     for (int c = 0; c < 3; ++c)
         grade->setColumnStretch(c, 1);
     Corpo()->addLayout(grade);
 
-    Lab_Prod_Aviso = new QLabel(QString::fromUtf8("A descrição retornou mais de um produto"),
-                                Rct_Painel);
+    Lab_Prod_Aviso =
+        new QLabel(QString::fromUtf8("A descrição retornou mais de um produto"), Rct_Painel);
     Lab_Prod_Aviso->setObjectName(QStringLiteral("Lab_Prod_Aviso"));
     Lab_Prod_Aviso->setStyleSheet(QStringLiteral("color: #E65100; font-size: 13pt;"));
     Lab_Prod_Aviso->hide();
@@ -124,9 +126,9 @@ TDevolucao::TDevolucao(TPrincipal& principal, QWidget* parent)
     botoes->addWidget(Rct_BtGerar);
     Corpo()->addLayout(botoes);
 
-    const QList<QWidget*> ordem{Edt_Client_CPF,  Cbx_Client_Nome, Cbx_Motivo,
-                                Edt_Venda_Cod,   Edt_Prod_CBarra, Cbx_Prod_Nome,
-                                Edt_Prod_Unitario, Spn_Venda_Qtd, Edt_Prod_Total};
+    const QList<QWidget*> ordem{Edt_Client_CPF,    Cbx_Client_Nome, Cbx_Motivo,
+                                Edt_Venda_Cod,     Edt_Prod_CBarra, Cbx_Prod_Nome,
+                                Edt_Prod_Unitario, Spn_Venda_Qtd,   Edt_Prod_Total};
     for (qsizetype i = 0; i < ordem.size(); ++i) {
         ordem[i]->installEventFilter(this);
         if (i > 0) setTabOrder(ordem[i - 1], ordem[i]);
@@ -223,8 +225,8 @@ bool TDevolucao::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusOut:
         // After the focus has moved on, so that the lookup may move it again.
         if ((watched == Edt_Prod_CBarra || watched == Cbx_Prod_Nome) && saidaDoOperador(event)) {
-            const QString texto = watched == Edt_Prod_CBarra ? Edt_Prod_CBarra->text()
-                                                             : Cbx_Prod_Nome->currentText();
+            const QString texto =
+                watched == Edt_Prod_CBarra ? Edt_Prod_CBarra->text() : Cbx_Prod_Nome->currentText();
             QTimer::singleShot(0, this, [this, texto] { Produto_Busca(texto); });
         }
         break;

@@ -58,8 +58,8 @@ TSeguranca::TSeguranca(TPrincipal& principal, qint32 id, const QString& tipo, QW
     auto* botoes = new QHBoxLayout;
     Rct_BtCancel = botao(QStringLiteral("CANCELAR"), QStringLiteral("#D9434A"),
                          QStringLiteral("Rct_BtCancel"));
-    Rct_BtOK = botao(QStringLiteral("PERMITIR"), QStringLiteral("#2E8B57"),
-                     QStringLiteral("Rct_BtOK"));
+    Rct_BtOK =
+        botao(QStringLiteral("PERMITIR"), QStringLiteral("#2E8B57"), QStringLiteral("Rct_BtOK"));
     for (QPushButton* b : {Rct_BtCancel, Rct_BtOK})
         b->setMinimumSize(200, 52);
     botoes->addWidget(Rct_BtCancel);

@@ -12,8 +12,7 @@ public:
     // Feed every key press and release of the window. True for the release of a press
     // seen here (auto-repeats are not presses of their own).
     bool Soltou(QEvent* event) {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
-            return false;
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
         auto* k = static_cast<QKeyEvent*>(event);
         if (k->isAutoRepeat()) return false;
         if (event->type() == QEvent::KeyPress) {

@@ -144,9 +144,9 @@ TEST(Seguranca, OnlyANonZeroValueUnderThePermissionNameInTheFirstElementGrants) 
         SCOPED_TRACE(c.resposta);
         sim.responder("seguranca", c.resposta);
         QGuiApplication::clipboard()->setText("antes");
-        EXPECT_EQ(Seguranca_webAPI(TSettings(), base(sim), "gerente@balcona.com.br", "x", 50,
-                                   "permitir"),
-                  c.concedida);
+        EXPECT_EQ(
+            Seguranca_webAPI(TSettings(), base(sim), "gerente@balcona.com.br", "x", 50, "permitir"),
+            c.concedida);
         if (c.diagnostico)
             EXPECT_TRUE(clipboard().startsWith("ResponseContent=" + QString::fromUtf8(c.resposta) +
                                                " ErroMessage= "))
@@ -166,14 +166,14 @@ TEST(Seguranca, TheSupervisorsOwnCredentialsAreAskedAndFailuresRefuse) {
                            "permissao_id=50", "comando=seguranca"}));
     // A user without the right, and a wrong password, which the account answers with an
     // error instead of "permissoes".
-    EXPECT_FALSE(Seguranca_webAPI(TSettings(), b, CloudSim::EMAIL, CloudSim::SENHA, 50,
-                                  "permitir"));
+    EXPECT_FALSE(
+        Seguranca_webAPI(TSettings(), b, CloudSim::EMAIL, CloudSim::SENHA, 50, "permitir"));
     EXPECT_FALSE(Seguranca_webAPI(TSettings(), b, CloudSim::SUPERVISOR, "errada", 50, "permitir"));
     EXPECT_TRUE(clipboard().startsWith("ResponseContent={\"erro\""));
 
     sim.falhar("seguranca", "500");
-    EXPECT_FALSE(Seguranca_webAPI(TSettings(), b, CloudSim::SUPERVISOR,
-                                  CloudSim::SENHA_SUPERVISOR, 50, "permitir"));
+    EXPECT_FALSE(Seguranca_webAPI(TSettings(), b, CloudSim::SUPERVISOR, CloudSim::SENHA_SUPERVISOR,
+                                  50, "permitir"));
     EXPECT_FALSE(Seguranca_webAPI(TSettings(), "http://127.0.0.1:1/app", CloudSim::SUPERVISOR,
                                   CloudSim::SENHA_SUPERVISOR, 50, "permitir"));
     EXPECT_TRUE(clipboard().contains("ErroMessage= REST request failed: "));
@@ -202,11 +202,11 @@ TEST(Imagens, PicturesAreFittedIntoTheSquareWithTransparentMargins) {
         QRect imagem; // where the picture lands in the 200 x 200 square
         QColor cor;
     } casos[] = {
-        {"produtos/1.png", QRect(0, 50, 200, 100), QColor(40, 90, 185)},   // 400 x 200
-        {"produtos/2.png", QRect(50, 0, 100, 200), QColor(80, 90, 170)},   // 200 x 400
-        {"produtos/11.jpg", QRect(0, 50, 200, 100), QColor(184, 90, 35)},  // 400 x 200 JPEG
-        {"produtos/12.jpg", QRect(33, 0, 133, 200), QColor(224, 90, 20)},  // 160 x 240 JPEG
-        {"empresas/1.png", QRect(0, 0, 200, 200), QColor(40, 90, 185)},    // 300 x 300
+        {"produtos/1.png", QRect(0, 50, 200, 100), QColor(40, 90, 185)},  // 400 x 200
+        {"produtos/2.png", QRect(50, 0, 100, 200), QColor(80, 90, 170)},  // 200 x 400
+        {"produtos/11.jpg", QRect(0, 50, 200, 100), QColor(184, 90, 35)}, // 400 x 200 JPEG
+        {"produtos/12.jpg", QRect(33, 0, 133, 200), QColor(224, 90, 20)}, // 160 x 240 JPEG
+        {"empresas/1.png", QRect(0, 0, 200, 200), QColor(40, 90, 185)},   // 300 x 300
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caminho);
@@ -260,20 +260,21 @@ TEST(ImagensPares, Tls12AloneWithoutACertificateCheck) {
     if (!pares.ok()) GTEST_SKIP() << "no openssl or python3 helper";
     // The certificate is self-signed and names another host: it is not checked.
     QImage img;
-    TImageViewerHelper::LoadFromURL(img, QStringLiteral("https://127.0.0.1:%1/p.png").arg(pares.tls12),
-                                    200, 200);
+    TImageViewerHelper::LoadFromURL(
+        img, QStringLiteral("https://127.0.0.1:%1/p.png").arg(pares.tls12), 200, 200);
     EXPECT_EQ(img.size(), QSize(200, 200));
     EXPECT_EQ(img.pixelColor(100, 100), QColor(10, 200, 30));
 
     QImage antes;
-    EXPECT_THROW(TImageViewerHelper::LoadFromURL(
-                     antes, QStringLiteral("https://127.0.0.1:%1/p.png").arg(pares.tls13), 200, 200),
-                 ImagemError);
+    EXPECT_THROW(
+        TImageViewerHelper::LoadFromURL(
+            antes, QStringLiteral("https://127.0.0.1:%1/p.png").arg(pares.tls13), 200, 200),
+        ImagemError);
     EXPECT_TRUE(antes.isNull());
 
     // An empty body reads no picture: a fresh bitmap stays empty.
     QImage vazia;
-    TImageViewerHelper::LoadFromURL(vazia, QStringLiteral("http://127.0.0.1:%1/vazio").arg(pares.http),
-                                    200, 200);
+    TImageViewerHelper::LoadFromURL(
+        vazia, QStringLiteral("http://127.0.0.1:%1/vazio").arg(pares.http), 200, 200);
     EXPECT_TRUE(vazia.isNull());
 }

@@ -29,8 +29,8 @@ void semCaixas(TSettings& s) {
     s.conf_prod_valor = false;
 }
 
-const char* ARROZ = "7891000100011";  // 27,90
-const char* FEIJAO = "7891000100028"; // 8,49
+const char* ARROZ = "7891000100011";    // 27,90
+const char* FEIJAO = "7891000100028";   // 8,49
 const char* BISCOITO = "7891000100097"; // 3,50
 
 // A sale with Arroz, Feijão and Biscoito, in that order.
@@ -71,34 +71,36 @@ TEST(CancelarItem, F4ByLastItemAndByNumber) {
     Balcao b(semCaixas);
     tresItens(b);
     QListView* lista = b.w().Vendas().Lbx_Cupom;
-    const bool aberta = janela([&] { b.teclar(Qt::Key_F4); }, [&](TCancelar_Item& j) {
-        // Opens on the barcode kind with item 1 shown.
-        EXPECT_EQ(j.Cbx_TipoCancel->currentText(), QString::fromUtf8("03 - Código de Barra"));
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
-        EXPECT_EQ(j.Lab_Prod_Line2->text(), "7891000100011       1,00 X     27,90");
-        EXPECT_EQ(j.Lab_Prod_Line3->text(), "27,90");
-        EXPECT_EQ(j.Edt_CBarra->text(), ARROZ);
-        EXPECT_EQ(j.focusWidget(), j.Cbx_TipoCancel);
+    const bool aberta = janela(
+        [&] { b.teclar(Qt::Key_F4); },
+        [&](TCancelar_Item& j) {
+            // Opens on the barcode kind with item 1 shown.
+            EXPECT_EQ(j.Cbx_TipoCancel->currentText(), QString::fromUtf8("03 - Código de Barra"));
+            EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
+            EXPECT_EQ(j.Lab_Prod_Line2->text(), "7891000100011       1,00 X     27,90");
+            EXPECT_EQ(j.Lab_Prod_Line3->text(), "27,90");
+            EXPECT_EQ(j.Edt_CBarra->text(), ARROZ);
+            EXPECT_EQ(j.focusWidget(), j.Cbx_TipoCancel);
 
-        j.Cbx_TipoCancel->setCurrentIndex(0); // "01 - Ultimo Item"
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
-        EXPECT_FALSE(j.Spn_ItemID->isEnabled());
-        EXPECT_FALSE(j.Edt_CBarra->isEnabled());
+            j.Cbx_TipoCancel->setCurrentIndex(0); // "01 - Ultimo Item"
+            EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
+            EXPECT_FALSE(j.Spn_ItemID->isEnabled());
+            EXPECT_FALSE(j.Edt_CBarra->isEnabled());
 
-        QTest::keyClick(j.Cbx_TipoCancel, Qt::Key_Down); // "02 - Por Numero"
-        EXPECT_TRUE(j.Spn_ItemID->isEnabled());
-        EXPECT_FALSE(j.Edt_CBarra->isEnabled());
-        QTest::keyClick(j.Cbx_TipoCancel, Qt::Key_Return);
-        EXPECT_EQ(j.focusWidget(), j.Spn_ItemID);
-        QTest::keyClick(j.Spn_ItemID, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(j.Spn_ItemID, "2");
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Feijão Carioca 1kg"));
-        EXPECT_EQ(j.Edt_CBarra->text(), FEIJAO);
-        EXPECT_EQ(lista->currentIndex().row(), 1); // selected on the sale screen
+            QTest::keyClick(j.Cbx_TipoCancel, Qt::Key_Down); // "02 - Por Numero"
+            EXPECT_TRUE(j.Spn_ItemID->isEnabled());
+            EXPECT_FALSE(j.Edt_CBarra->isEnabled());
+            QTest::keyClick(j.Cbx_TipoCancel, Qt::Key_Return);
+            EXPECT_EQ(j.focusWidget(), j.Spn_ItemID);
+            QTest::keyClick(j.Spn_ItemID, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(j.Spn_ItemID, "2");
+            EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Feijão Carioca 1kg"));
+            EXPECT_EQ(j.Edt_CBarra->text(), FEIJAO);
+            EXPECT_EQ(lista->currentIndex().row(), 1); // selected on the sale screen
 
-        QTest::keyClick(j.Spn_ItemID, Qt::Key_Return); // "Excluir Item"
-        EXPECT_FALSE(j.isVisible());
-    });
+            QTest::keyClick(j.Spn_ItemID, Qt::Key_Return); // "Excluir Item"
+            EXPECT_FALSE(j.isVisible());
+        });
     ASSERT_TRUE(aberta);
     EXPECT_EQ(nomes(b.w()), (QStringList{"ARROZ BRANCO 5KG", "BISCOITO D'OURO"}));
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "31,40");
@@ -110,12 +112,12 @@ TEST(CancelarItem, F4ByLastItemAndByNumber) {
 TEST(CancelarItem, MinusAndABarcodeOpenOnThatItem) {
     Balcao b(semCaixas);
     tresItens(b);
-    const bool aberta = janela([&] { b.buscar(QStringLiteral("-") + FEIJAO); },
-                               [&](TCancelar_Item& j) {
-                                   EXPECT_EQ(j.Lab_Prod_Nome->text(),
-                                             QString::fromUtf8("Feijão Carioca 1kg"));
-                                   j.Rct_BtVender->click();
-                               });
+    const bool aberta =
+        janela([&] { b.buscar(QStringLiteral("-") + FEIJAO); },
+               [&](TCancelar_Item& j) {
+                   EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Feijão Carioca 1kg"));
+                   j.Rct_BtVender->click();
+               });
     ASSERT_TRUE(aberta);
     EXPECT_EQ(nomes(b.w()), (QStringList{"ARROZ BRANCO 5KG", "BISCOITO D'OURO"}));
     EXPECT_TRUE(b.w().Vendas().Edt_Prod_Busca->currentText().isEmpty());
@@ -124,20 +126,21 @@ TEST(CancelarItem, MinusAndABarcodeOpenOnThatItem) {
 TEST(CancelarItem, AnUnknownBarcodeKeepsTheItemShownAndEscChangesNothing) {
     Balcao b(semCaixas);
     tresItens(b);
-    EXPECT_TRUE(janela([&] { b.teclar(Qt::Key_F4); }, [&](TCancelar_Item& j) {
-        const qint64 antes = j.ProdID;
-        j.Edt_CBarra->setText("7890000000000");
-        QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
-        EXPECT_TRUE(j.isVisible()); // Enter in the barcode box only searches
-        EXPECT_EQ(j.ProdID, antes);
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
+    EXPECT_TRUE(janela([&] { b.teclar(Qt::Key_F4); },
+                       [&](TCancelar_Item& j) {
+                           const qint64 antes = j.ProdID;
+                           j.Edt_CBarra->setText("7890000000000");
+                           QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
+                           EXPECT_TRUE(j.isVisible()); // Enter in the barcode box only searches
+                           EXPECT_EQ(j.ProdID, antes);
+                           EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
 
-        j.Edt_CBarra->setText(BISCOITO);
-        QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
-        QTest::keyClick(j.Edt_CBarra, Qt::Key_Escape);
-        EXPECT_FALSE(j.isVisible());
-    }));
+                           j.Edt_CBarra->setText(BISCOITO);
+                           QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
+                           EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
+                           QTest::keyClick(j.Edt_CBarra, Qt::Key_Escape);
+                           EXPECT_FALSE(j.isVisible());
+                       }));
     EXPECT_EQ(nomes(b.w()).size(), 3);
     EXPECT_EQ(b.sql("select count(*) from venda_produtos"), "3");
 }
@@ -169,15 +172,16 @@ TEST(CancelarItem, RemovedItemsAreNotFound) {
     db::Connection& c = b.dm().FDConnection1;
     EXPECT_FALSE(Cancelamento_Item_Carregar(c, feijao));
     EXPECT_FALSE(Cancelamento_Item_CBarra(c, FEIJAO, b.w().Venda.Venda_COD));
-    EXPECT_TRUE(janela([&] { b.teclar(Qt::Key_F4); }, [&](TCancelar_Item& j) {
-        j.Edt_CBarra->setText(FEIJAO);
-        QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
-        j.Cbx_TipoCancel->setCurrentIndex(1);
-        j.Spn_ItemID->setValue(2); // the second row is now the Biscoito
-        EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
-        EXPECT_EQ(j.Spn_ItemID->maximum(), 2);
-    }));
+    EXPECT_TRUE(janela([&] { b.teclar(Qt::Key_F4); },
+                       [&](TCancelar_Item& j) {
+                           j.Edt_CBarra->setText(FEIJAO);
+                           QTest::keyClick(j.Edt_CBarra, Qt::Key_Return);
+                           EXPECT_EQ(j.Lab_Prod_Nome->text(), "Arroz Branco 5kg");
+                           j.Cbx_TipoCancel->setCurrentIndex(1);
+                           j.Spn_ItemID->setValue(2); // the second row is now the Biscoito
+                           EXPECT_EQ(j.Lab_Prod_Nome->text(), QString::fromUtf8("Biscoito D'Ouro"));
+                           EXPECT_EQ(j.Spn_ItemID->maximum(), 2);
+                       }));
 }
 
 TEST(CancelarItem, NothingToCancel) {

@@ -104,34 +104,36 @@ TEST(Desconto, TheLimitDecidesWhoMayConfirm) {
         Balcao b(ajustes(c.limite, c.tipo), catalogo);
         b.buscar(CEM);
         bool pediu = false;
-        EXPECT_TRUE(janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); }, [&](TDesconto_Geral& j) {
-            EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), c.tipo);
-            QLineEdit* caixa = c.noTotal ? j.Edt_Novo_Total : j.Edt_Desconto;
-            digitar(caixa, QString::fromLatin1(c.texto));
-            EXPECT_EQ(j.Edt_Novo_Total->text(), c.novoTotal);
-            EXPECT_EQ(j.Limite(), c.alem);
-            EXPECT_EQ(cor(j.Lab_Total_Novo), c.alem ? QColor(Qt::red) : QColor(Qt::black));
-            EXPECT_EQ(cor(j.Edt_Desconto), c.alem ? QColor(Qt::red) : QColor(Qt::blue));
+        EXPECT_TRUE(janela<TDesconto_Geral>(
+            [&] { b.teclar(Qt::Key_F8); },
+            [&](TDesconto_Geral& j) {
+                EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), c.tipo);
+                QLineEdit* caixa = c.noTotal ? j.Edt_Novo_Total : j.Edt_Desconto;
+                digitar(caixa, QString::fromLatin1(c.texto));
+                EXPECT_EQ(j.Edt_Novo_Total->text(), c.novoTotal);
+                EXPECT_EQ(j.Limite(), c.alem);
+                EXPECT_EQ(cor(j.Lab_Total_Novo), c.alem ? QColor(Qt::red) : QColor(Qt::black));
+                EXPECT_EQ(cor(j.Edt_Desconto), c.alem ? QColor(Qt::red) : QColor(Qt::blue));
 
-            // Beyond the limit the supervisor window opens; it is closed with Esc.
-            QTimer seguranca;
-            seguranca.setSingleShot(true);
-            QObject::connect(&seguranca, &QTimer::timeout, [&] {
-                if (auto* s = dynamic_cast<TSeguranca*>(QApplication::activeModalWidget())) {
-                    pediu = true;
-                    QTest::keyClick(s->Edt_Usuario_Email, Qt::Key_Escape);
+                // Beyond the limit the supervisor window opens; it is closed with Esc.
+                QTimer seguranca;
+                seguranca.setSingleShot(true);
+                QObject::connect(&seguranca, &QTimer::timeout, [&] {
+                    if (auto* s = dynamic_cast<TSeguranca*>(QApplication::activeModalWidget())) {
+                        pediu = true;
+                        QTest::keyClick(s->Edt_Usuario_Email, Qt::Key_Escape);
+                    }
+                });
+                seguranca.start(0);
+                if (!c.noTotal) QTest::keyClick(j.Edt_Desconto, Qt::Key_Return);
+                QTest::keyClick(j.Edt_Novo_Total, Qt::Key_Return); // to the OK button
+                EXPECT_TRUE(j.OK);
+                QTest::keyClick(j.Rct_BtVender, Qt::Key_Return); // confirms
+                EXPECT_EQ(j.isVisible(), c.alem);
+                if (c.alem) {
+                    EXPECT_EQ(j.focusWidget(), j.Edt_Desconto);
                 }
-            });
-            seguranca.start(0);
-            if (!c.noTotal) QTest::keyClick(j.Edt_Desconto, Qt::Key_Return);
-            QTest::keyClick(j.Edt_Novo_Total, Qt::Key_Return); // to the OK button
-            EXPECT_TRUE(j.OK);
-            QTest::keyClick(j.Rct_BtVender, Qt::Key_Return); // confirms
-            EXPECT_EQ(j.isVisible(), c.alem);
-            if (c.alem) {
-                EXPECT_EQ(j.focusWidget(), j.Edt_Desconto);
-            }
-        }));
+            }));
         EXPECT_EQ(pediu, c.alem);
         if (c.alem) {
             EXPECT_EQ(MessageBox::shown(),
@@ -146,43 +148,47 @@ TEST(Desconto, TheLimitDecidesWhoMayConfirm) {
 TEST(Desconto, SaleDiscountIsShownUnderTheList) {
     Balcao b(ajustes(0), catalogo);
     b.buscar(CINQUENTA);
-    ASSERT_TRUE(janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); }, [&](TDesconto_Geral& j) {
-        EXPECT_EQ(j.windowTitle(), "Desconto Total");
-        EXPECT_EQ(j.Edt_Desconto->text(), "0,00");
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "50,00");
-        QTest::keyClick(j.Cbx_TipoDesc, Qt::Key_Return);
-        EXPECT_EQ(j.focusWidget(), j.Edt_Desconto);
-        digitar(j.Edt_Desconto, "5,00");
-        QTest::keyClick(j.Edt_Desconto, Qt::Key_Return);
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "45,00");
-        QTest::keyClick(j.Edt_Novo_Total, Qt::Key_F3); // only text on the button
-        EXPECT_TRUE(j.isVisible());
-        QTest::keyClick(j.Edt_Novo_Total, Qt::Key_Return);
-        EXPECT_TRUE(j.isVisible());
-        QTest::keyClick(j.Rct_BtVender, Qt::Key_Return);
-        EXPECT_FALSE(j.isVisible());
-    }));
+    ASSERT_TRUE(janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); },
+                                        [&](TDesconto_Geral& j) {
+                                            EXPECT_EQ(j.windowTitle(), "Desconto Total");
+                                            EXPECT_EQ(j.Edt_Desconto->text(), "0,00");
+                                            EXPECT_EQ(j.Edt_Novo_Total->text(), "50,00");
+                                            QTest::keyClick(j.Cbx_TipoDesc, Qt::Key_Return);
+                                            EXPECT_EQ(j.focusWidget(), j.Edt_Desconto);
+                                            digitar(j.Edt_Desconto, "5,00");
+                                            QTest::keyClick(j.Edt_Desconto, Qt::Key_Return);
+                                            EXPECT_EQ(j.Edt_Novo_Total->text(), "45,00");
+                                            QTest::keyClick(j.Edt_Novo_Total,
+                                                            Qt::Key_F3); // only text on the button
+                                            EXPECT_TRUE(j.isVisible());
+                                            QTest::keyClick(j.Edt_Novo_Total, Qt::Key_Return);
+                                            EXPECT_TRUE(j.isVisible());
+                                            QTest::keyClick(j.Rct_BtVender, Qt::Key_Return);
+                                            EXPECT_FALSE(j.isVisible());
+                                        }));
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Desc->text(), "Desc: R$ 5,00");
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "45,00");
     EXPECT_EQ(b.sql("select venda_desconto from venda"), "5.0");
 
     // Opened again: the discount given, in money whatever the preference.
     b.w().Config.conf_DescTipo = 1;
-    janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); }, [&](TDesconto_Geral& j) {
-        EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 0);
-        EXPECT_EQ(j.Edt_Desconto->text(), "5,00");
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "45,00");
-        // A new total above the items is a negative discount, which the next opening
-        // still sees against the items' total.
-        digitar(j.Edt_Novo_Total, "55,00");
-        j.Rct_BtVender->click();
-    });
+    janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); },
+                            [&](TDesconto_Geral& j) {
+                                EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 0);
+                                EXPECT_EQ(j.Edt_Desconto->text(), "5,00");
+                                EXPECT_EQ(j.Edt_Novo_Total->text(), "45,00");
+                                // A new total above the items is a negative discount, which the
+                                // next opening still sees against the items' total.
+                                digitar(j.Edt_Novo_Total, "55,00");
+                                j.Rct_BtVender->click();
+                            });
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "55,00");
     EXPECT_EQ(b.sql("select venda_desconto from venda"), "-5.0");
-    janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); }, [&](TDesconto_Geral& j) {
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "55,00");
-        j.Rct_BtVender->click();
-    });
+    janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); },
+                            [&](TDesconto_Geral& j) {
+                                EXPECT_EQ(j.Edt_Novo_Total->text(), "55,00");
+                                j.Rct_BtVender->click();
+                            });
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "55,00");
 }
 
@@ -192,13 +198,13 @@ TEST(Desconto, ItemDiscount) {
     b.buscar(CEM); // the last row is selected
     ASSERT_TRUE(janela<TDesconto_Item>([&] { b.w().Ganchos_.Desconto_Item(); },
                                        [&](TDesconto_Item& j) {
-        EXPECT_EQ(j.windowTitle(), "Desconto no Item");
-        EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 1);
-        // 75,00 of 100,00 in percent: 25 %.
-        digitar(j.Edt_Novo_Total, "75,00");
-        EXPECT_EQ(j.Edt_Desconto->text(), "25,00");
-        j.Rct_BtVender->click();
-    }));
+                                           EXPECT_EQ(j.windowTitle(), "Desconto no Item");
+                                           EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 1);
+                                           // 75,00 of 100,00 in percent: 25 %.
+                                           digitar(j.Edt_Novo_Total, "75,00");
+                                           EXPECT_EQ(j.Edt_Desconto->text(), "25,00");
+                                           j.Rct_BtVender->click();
+                                       }));
     EXPECT_EQ(b.sql("select prod_desc || ' ' || prod_geral from venda_produtos where prod_id=200"),
               "25.0 75.0");
     EXPECT_EQ(b.w().Vendas().Lab_Cupom_Total->text(), "125,00");
@@ -206,10 +212,10 @@ TEST(Desconto, ItemDiscount) {
     // Opened again on that item: its discount in money and its total before it.
     ASSERT_TRUE(janela<TDesconto_Item>([&] { b.w().Ganchos_.Desconto_Item(); },
                                        [&](TDesconto_Item& j) {
-        EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 1);
-        EXPECT_EQ(j.Edt_Desconto->text(), "25,00");
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "100,00");
-    }));
+                                           EXPECT_EQ(j.Cbx_TipoDesc->currentIndex(), 1);
+                                           EXPECT_EQ(j.Edt_Desconto->text(), "25,00");
+                                           EXPECT_EQ(j.Edt_Novo_Total->text(), "100,00");
+                                       }));
 }
 
 TEST(Desconto, F8ChoosesTheWindowByTheEntrysTotal) {
@@ -226,9 +232,11 @@ TEST(Desconto, F8ChoosesTheWindowByTheEntrysTotal) {
     // A product in the entry, not yet entered: its total reads above 0.
     b.buscar(CEM);
     ASSERT_GT(b.w().Vendas().Entrada_Total(), 0);
-    EXPECT_TRUE(janela<TDesconto_Item>([&] { b.teclar(Qt::Key_F8); }, [](TDesconto_Item& j) {
-        EXPECT_EQ(j.Edt_Novo_Total->text(), "50,00"); // the selected row's item
-    }));
+    EXPECT_TRUE(janela<TDesconto_Item>([&] { b.teclar(Qt::Key_F8); },
+                                       [](TDesconto_Item& j) {
+                                           EXPECT_EQ(j.Edt_Novo_Total->text(),
+                                                     "50,00"); // the selected row's item
+                                       }));
 }
 
 TEST(Desconto, NothingToDiscount) {
@@ -240,8 +248,7 @@ TEST(Desconto, NothingToDiscount) {
     } casos[] = {
         {"sale window, no open sale", false, Venda_DescontoGeral,
          "Não existe uma venda em aberto!"},
-        {"item window, no open sale", false, Venda_DescontoItem,
-         "Não existe uma venda em aberto!"},
+        {"item window, no open sale", false, Venda_DescontoItem, "Não existe uma venda em aberto!"},
         {"item window, no items", true, Venda_DescontoItem,
          "Não existem itens para serem cancelados!"},
     };
@@ -270,37 +277,40 @@ TEST(Desconto, TheSupervisorSignsOff) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         Balcao b(ajustes(10), catalogo);
-        b.w().WebAPI_URL = c.nuvem ? "http://" + sim.host() + "/app"
-                                   : QStringLiteral("http://127.0.0.1:1/app");
+        b.w().WebAPI_URL =
+            c.nuvem ? "http://" + sim.host() + "/app" : QStringLiteral("http://127.0.0.1:1/app");
         b.buscar(CEM);
         bool perguntou = false;
-        janela<TDesconto_Geral>([&] { b.teclar(Qt::Key_F8); }, [&](TDesconto_Geral& j) {
-            digitar(j.Edt_Novo_Total, "80,00");
-            QTimer seguranca;
-            seguranca.setSingleShot(true);
-            QObject::connect(&seguranca, &QTimer::timeout, [&] {
-                auto* s = dynamic_cast<TSeguranca*>(QApplication::activeModalWidget());
-                if (!s) return;
-                perguntou = true;
-                // The operator's e-mail is offered; the supervisor types their own.
-                EXPECT_EQ(s->Edt_Usuario_Email->text(), Balcao::EMAIL);
-                EXPECT_EQ(s->windowTitle(), QString::fromUtf8("Controle de permissões !"));
-                s->Edt_Usuario_Email->setText(QString::fromLatin1(c.email) + "  ");
-                QTest::keyClick(s->Edt_Usuario_Email, Qt::Key_Return);
-                EXPECT_EQ(s->focusWidget(), s->Edt_Usuario_Password);
-                QTest::keyClick(s->Edt_Usuario_Password, Qt::Key_Return); // no password yet
-                EXPECT_TRUE(s->isVisible());
-                QTest::keyClicks(s->Edt_Usuario_Password, QString::fromLatin1(c.senha));
-                QTest::keyClick(s->Edt_Usuario_Password, Qt::Key_Return);
-                EXPECT_FALSE(s->isVisible());
+        janela<TDesconto_Geral>(
+            [&] { b.teclar(Qt::Key_F8); },
+            [&](TDesconto_Geral& j) {
+                digitar(j.Edt_Novo_Total, "80,00");
+                QTimer seguranca;
+                seguranca.setSingleShot(true);
+                QObject::connect(&seguranca, &QTimer::timeout, [&] {
+                    auto* s = dynamic_cast<TSeguranca*>(QApplication::activeModalWidget());
+                    if (!s) return;
+                    perguntou = true;
+                    // The operator's e-mail is offered; the supervisor types their own.
+                    EXPECT_EQ(s->Edt_Usuario_Email->text(), Balcao::EMAIL);
+                    EXPECT_EQ(s->windowTitle(), QString::fromUtf8("Controle de permissões !"));
+                    s->Edt_Usuario_Email->setText(QString::fromLatin1(c.email) + "  ");
+                    QTest::keyClick(s->Edt_Usuario_Email, Qt::Key_Return);
+                    EXPECT_EQ(s->focusWidget(), s->Edt_Usuario_Password);
+                    QTest::keyClick(s->Edt_Usuario_Password, Qt::Key_Return); // no password yet
+                    EXPECT_TRUE(s->isVisible());
+                    QTest::keyClicks(s->Edt_Usuario_Password, QString::fromLatin1(c.senha));
+                    QTest::keyClick(s->Edt_Usuario_Password, Qt::Key_Return);
+                    EXPECT_FALSE(s->isVisible());
+                });
+                seguranca.start(0);
+                j.Rct_BtVender->click();
             });
-            seguranca.start(0);
-            j.Rct_BtVender->click();
-        });
         EXPECT_TRUE(perguntou);
         EXPECT_EQ(b.sql("select venda_desconto from venda"), c.concedida ? "20.0" : "0.0");
         if (c.nuvem) {
-            const QJsonArray campos = sim.requests("seguranca").last().toObject()["fields"].toArray();
+            const QJsonArray campos =
+                sim.requests("seguranca").last().toObject()["fields"].toArray();
             EXPECT_EQ(campos[0].toArray()[1].toString(), QString::fromLatin1(c.email)); // trimmed
         }
         sim.reset();
