@@ -25,6 +25,7 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -48,6 +49,26 @@ QPushButton* botao(const QString& nome, const QString& texto, const QString& cor
                                     "QPushButton:hover { background: #136489; }")
                          .arg(cor));
     return b;
+}
+
+// A small printer: paper in, the body, paper out.
+QIcon icone_impressora() {
+    QPixmap pm(52, 52);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor cor(0x2C, 0x3E, 0x50);
+    p.setPen(QPen(cor, 3));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(15, 6, 22, 14));
+    p.setBrush(cor);
+    p.drawRoundedRect(QRectF(6, 18, 40, 20), 4, 4);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(15, 30, 22, 16));
+    p.setPen(QPen(cor, 2));
+    p.drawLine(QPointF(19, 36), QPointF(33, 36));
+    p.drawLine(QPointF(19, 41), QPointF(30, 41));
+    return QIcon(pm);
 }
 
 } // namespace
@@ -118,6 +139,12 @@ TLista_Tab::TLista_Tab(TPrincipal& principal, QWidget* tab)
     connect(Rct_Bt_Entregador, &QPushButton::clicked, this, [this] { Rct_Bt_EntregadorClick(); });
     connect(Rct_Bt_PrintVenda, &QPushButton::clicked, this, [this] { Rct_Bt_PrintVendaClick(); });
     connect(Rct_Bt_UpLoad, &QPushButton::clicked, this, [this] { Venda_Lista_UpLoadBt(); });
+    connect(Circ_Cupom_Print, &QPushButton::clicked, this, [this] {
+        std::optional<TLista_Selecao> selecao;
+        if (const TLista_Linha* l = Selecionada()) selecao = TLista_Selecao{l->tag, l->detalhe};
+        Circ_Cupom_PrintClick(m_principal.DModule(), m_principal.Config, selecao,
+                              Impressao_Nuvem());
+    });
 
     // The preview composes the receipt as a print would, without printing it, and shows
     // the file it wrote.
@@ -204,7 +231,27 @@ void TLista_Tab::Criar_Visualizacao(QWidget* pai) {
     Lyt_Cupom2->setStyleSheet(
         QStringLiteral("#Lyt_Cupom2 { background: white; border: 1px solid #D0D5D8; }"));
     auto* lc = new QVBoxLayout(Lyt_Cupom2);
-    lc->setContentsMargins(0, 60, 0, 60);
+    lc->setContentsMargins(0, 10, 0, 60);
+    auto* titulo = new QHBoxLayout;
+    titulo->setContentsMargins(25, 0, 15, 0);
+    auto* lab = new QLabel(QString::fromUtf8("Pré-Visualização"), Lyt_Cupom2);
+    lab->setStyleSheet(QStringLiteral("font-size: 16pt; font-weight: bold; color: #2C3E50;"));
+    titulo->addWidget(lab, 1);
+    Circ_Cupom_Print = new QPushButton(Lyt_Cupom2);
+    Circ_Cupom_Print->setIcon(icone_impressora());
+    Circ_Cupom_Print->setIconSize(QSize(26, 26));
+    Circ_Cupom_Print->setObjectName(QStringLiteral("Circ_Cupom_Print"));
+    Circ_Cupom_Print->setToolTip(QStringLiteral("Imprimir o cupom [F7]"));
+    Circ_Cupom_Print->setCursor(Qt::PointingHandCursor);
+    Circ_Cupom_Print->setFocusPolicy(Qt::NoFocus);
+    Circ_Cupom_Print->setFixedSize(44, 44);
+    Circ_Cupom_Print->setStyleSheet(
+        QStringLiteral("QPushButton { background: #F5F5F5; border: 1px solid #D0D5D8;"
+                       " border-radius: 22px; }"
+                       "QPushButton:hover { background: #FFB63E; }"));
+    titulo->addWidget(Circ_Cupom_Print);
+    lc->addLayout(titulo);
+    lc->addSpacing(40);
     Lbx_Vendas_ListCup = new QListWidget(Lyt_Cupom2);
     Lbx_Vendas_ListCup->setObjectName(QStringLiteral("Lbx_Vendas_ListCup"));
     Lbx_Vendas_ListCup->setSelectionMode(QAbstractItemView::NoSelection);
@@ -213,6 +260,7 @@ void TLista_Tab::Criar_Visualizacao(QWidget* pai) {
     Lbx_Vendas_ListCup->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Lbx_Vendas_ListCup->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Lbx_Vendas_ListCup->setFont(Fonte_Courier(14, false));
+    Lbx_Vendas_ListCup->setContentsMargins(25, 0, 0, 0);
     lc->addWidget(Lbx_Vendas_ListCup);
     l->addWidget(Lyt_Cupom2);
     Lab_Lista_Vazia = new QLabel(QStringLiteral("Selecione uma venda para ver o cupom."), conteudo);
@@ -316,8 +364,6 @@ void TLista_Tab::Venda_Lista_Visualizar(const TLista_Linha* linha) {
             item->setSizeHint(QSize(0, 20));
             item->setData(Qt::UserRole, i);
         }
-        Lbx_Vendas_ListCup->setStyleSheet(
-            QStringLiteral("QListWidget::item { padding-left: 25px; color: black; }"));
         Lyt_Cupom2->setFixedHeight(20 * int(linhas.size()) + 150);
         Lyt_Cupom2->show();
         Lab_Lista_Vazia->hide();

@@ -40,6 +40,7 @@ public:
     QScrollArea* VertScrollBox1 = nullptr;
     QFrame* Lyt_Cupom2 = nullptr;
     QListWidget* Lbx_Vendas_ListCup = nullptr;
+    QPushButton* Circ_Cupom_Print = nullptr; // prints the receipt shown
     QLabel* Lab_Lista_Vazia = nullptr;
 
     void Venda_Lista_Listar();
