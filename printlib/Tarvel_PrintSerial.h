@@ -26,7 +26,7 @@
 #ifdef __cplusplus
 static_assert(sizeof(bool) == 1, "the export passes one-byte booleans");
 extern "C" {
-#else
+#elif defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 _Static_assert(sizeof(bool) == 1, "the export passes one-byte booleans");
 #endif
 
