@@ -1,6 +1,7 @@
 #include "Finalizacao_Unit.h"
 
 #include "checkout/Clientes_Lista_Unit.h"
+#include "checkout/Pix_Pagina_Unit.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
@@ -324,11 +325,9 @@ void TFinalizacao::Criar_Paginas() {
         Plano_List();
     });
 
-    // PIX: the charge is requested elsewhere; the page only stands in for it.
+    // PIX: the charge's key and QR code, asked for when finalising.
     TbCtrl_Pag_Pix = pagina(QStringLiteral("TbCtrl_Pag_Pix"));
-    auto* px = new QVBoxLayout(TbCtrl_Pag_Pix);
-    px->addWidget(rotulo(QStringLiteral("PIX"), TbCtrl_Pag_Pix));
-    px->addStretch(1);
+    Pix = new TPix_Pagina(TbCtrl_Pag_Pix);
 }
 
 void TFinalizacao::Listas_Preencher() {
@@ -729,7 +728,7 @@ void TFinalizacao::Finaliza() {
     estado.Vendedor_Selecionado = Cbx_Vendedor->currentIndex() >= 0;
     if (estado.Vendedor_Selecionado)
         estado.Credito_Aprovado = Credito_Validar(m_principal.Venda.Venda_Cliente_CPF);
-    estado.pix_ok = pix_ok;
+    estado.pix_ok = Pix->pix.pix_ok;
     estado.Plano_ID = m_principal.Venda.Plano_ID;
     estado.Venda_Cliente_ID = m_principal.Venda.Venda_Cliente_ID;
     estado.Pagina_Atual = Pagina_Atual();
@@ -741,6 +740,12 @@ void TFinalizacao::Finaliza() {
     const TFinaliza_Passo p = Finaliza_Validar(Campos(), estado, DSet_Cartao);
     if (p.Recusa == Finaliza_Recusa::Nenhuma) {
         Venda_Finaliza_Cupom();
+        return;
+    }
+    if (p.Recusa == Finaliza_Recusa::Pix) {
+        // The charge for the customer to pay; the operator finalises again once paid.
+        Mostrar_Pagina(Finaliza_Pagina::Pix);
+        Pix->PIX_webAPI(m_principal, Edt_PG_PIX->text());
         return;
     }
     if (p.Recusa == Finaliza_Recusa::Cartao_Vazio) Pg_Cartao_Prepara();

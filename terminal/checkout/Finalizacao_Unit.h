@@ -16,6 +16,7 @@ class QPushButton;
 class QStackedWidget;
 class QWidget;
 class TClientes_Lista;
+class TPix_Pagina;
 class TPrincipal;
 
 // "Finalizar Venda": splits the open sale's total over the payment forms, picks the seller
@@ -93,7 +94,8 @@ public:
     QList<qint32> Vendedor_ID_Array;
     QList<qint32> Entregador_ID_Array;
     qint32 Vendedor_ID = 0;
-    bool pix_ok = false;
+    // The PIX page's content, with the charge's fields (`pix_ok` among them).
+    TPix_Pagina* Pix = nullptr;
     double Total_Cartao = 0;
     // The sale screen's card payments.
     TDSet_Cartao& DSet_Cartao;

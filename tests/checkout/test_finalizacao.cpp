@@ -2,6 +2,8 @@
 
 #include "checkout/Clientes_Lista_Unit.h"
 #include "checkout/Finalizacao_Unit.h"
+#include "checkout/Pix_Pagina_Unit.h"
+#include "cloud/WebAPI.h"
 #include "foundation/DModule_Unit.h"
 #include "foundation/Database.h"
 #include "foundation/MessageBox.h"
@@ -589,6 +591,48 @@ TEST(Finalizacao, AFailedUploadEndsTheActionBeforeTheReceipt) {
         // Saved either way.
         EXPECT_EQ(b.sql("select count(*) from venda where concluido=1"), "1");
     }
+}
+
+TEST(Finalizacao, PixWaitsOnItsPageUntilTheChargeIsPaid) {
+    Balcao b(semSugestao, catalogo);
+    anaVendeu(b);
+    CloudSim sim;
+    sim.usar();
+    TPrincipal& w = b.w();
+    w.WebAPI_URL = WebAPI_Base(w.Config.conf_ProtHTTP);
+    w.Config.Usuario_Email = QString::fromLatin1(CloudSim::EMAIL);
+    w.Config.Usuario_Password = QString::fromLatin1(CloudSim::SENHA);
+    w.Config.conf_enviar_venda = false;
+    venda(b);
+    const qint32 id = w.Venda.Venda_ID;
+    bool fechou = false;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        f.Edt_PG_Dinheiro->setText("50,00");
+        f.Edt_PG_PIX->setText("23,50");
+        QTest::keyClick(f.Edt_PG_Cheque, Qt::Key_Return);
+        // The first finalise asks for the charge and shows it.
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Pag_Pix);
+        EXPECT_NE(f.Pix->Lab_Pix_Chave->text(), "Carregando...");
+        EXPECT_FALSE(f.Pix->Img_QRCode->pixmap().isNull());
+        EXPECT_FALSE(f.Pix->pix.pix_ok);
+        // Not paid yet: the second asks again and learns it is paid; the third goes back
+        // to the customer page, as from any other page, and the fourth saves.
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_TRUE(f.isVisible());
+        EXPECT_TRUE(f.Pix->pix.pix_ok);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        EXPECT_EQ(f.TbCtrl_Pagamento->currentWidget(), f.TbCtrl_Cliente);
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+        fechou = !f.isVisible();
+    }));
+    EXPECT_TRUE(fechou);
+    EXPECT_EQ(sim.requests("pix").size(), 2);
+    EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
+    EXPECT_EQ(b.sql(QStringLiteral("select pix || ' ' || entrada from venda where id=%1 and "
+                                   "concluido=1")
+                        .arg(id)),
+              "23.5 50.0");
 }
 
 } // namespace
