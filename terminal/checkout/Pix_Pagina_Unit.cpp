@@ -51,8 +51,8 @@ TPix_Pagina::TPix_Pagina(QWidget* pagina) : QWidget(pagina) {
 }
 
 bool TPix_Pagina::PIX_webAPI(TPrincipal& principal, const QString& Edt_PG_PIX) {
-    const bool ok = ::PIX_webAPI(pix, principal.ConexaoWeb, principal.Config,
-                                 principal.WebAPI_URL, principal.Venda.Venda_COD, Edt_PG_PIX);
+    const bool ok = ::PIX_webAPI(pix, principal.ConexaoWeb, principal.Config, principal.WebAPI_URL,
+                                 principal.Venda.Venda_COD, Edt_PG_PIX);
     Lab_Pix_Chave->setText(pix.Lab_Pix_Chave);
     if (pix.Img_QRCode.isNull())
         Img_QRCode->clear();

@@ -7,6 +7,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace {
 
 QString data(const QDate& d) {
@@ -82,8 +84,8 @@ QList<TCampo> Venda_Upload_Campos(db::Connection& c, const TSettings& cfg, qint3
     q.clearSql();
     q.addSql(QStringLiteral("select tb1.*,"));
     q.addSql(QStringLiteral("(select nome from clientes where id=tb1.cliente_id)as cliente,"));
-    q.addSql(
-        QStringLiteral("(select nome from funcionarios where id=tb1.vendedor_id)as vendedor_nome,"));
+    q.addSql(QStringLiteral(
+        "(select nome from funcionarios where id=tb1.vendedor_id)as vendedor_nome,"));
     q.addSql(QStringLiteral("(select tipo  from pagamentos where id=tb1.plano_id)as plano_tipo,"));
     q.addSql(QStringLiteral("(select plano from pagamentos where id=tb1.plano_id)as plano_nome,"));
     q.addSql(QStringLiteral("COALESCE((select sum(prod_geral) from venda_produtos where "
@@ -123,7 +125,8 @@ QList<TCampo> Venda_Upload_Campos(db::Connection& c, const TSettings& cfg, qint3
     campo(campos, "venda_valor_prazo", numero(q, "prazo"));
     campo(campos, "venda_valor_devolucao", QStringLiteral("0"));
     campo(campos, "venda_plano_id", inteiro(q, "plano_id"));
-    campo(campos, "venda_plano_dt_primeira", data(q.field(QStringLiteral("plano_dt_primeira")).asDate()));
+    campo(campos, "venda_plano_dt_primeira",
+          data(q.field(QStringLiteral("plano_dt_primeira")).asDate()));
     campo(campos, "venda_cancelamento", QStringLiteral("NAO"));
     campo(campos, "comando", QStringLiteral("upload_venda"));
     campo(campos, "emp_simcardnum", QString());

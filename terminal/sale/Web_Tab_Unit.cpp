@@ -88,8 +88,8 @@ void TWeb_Tab::Mostrar_Resposta(const QString& arquivo, const QString& resposta)
 TUpload_Resultado Venda_Lista_UpLoad(TPrincipal& principal, qint32 venda_id) {
     TWeb_Tab& web = principal.Web();
     return Venda_Lista_UpLoad(principal.DModule().FDConnection1, principal.Config,
-                              principal.WebAPI_URL, principal.DModule().Sistema_DirName,
-                              venda_id, [&web](const QString& arquivo, const QString& resposta) {
+                              principal.WebAPI_URL, principal.DModule().Sistema_DirName, venda_id,
+                              [&web](const QString& arquivo, const QString& resposta) {
                                   web.Mostrar_Resposta(arquivo, resposta);
                               });
 }

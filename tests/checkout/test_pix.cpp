@@ -40,20 +40,24 @@ TEST(PixQrCode, ModeAndVersionFromTheTextAndZbarReadsItBack) {
     const struct {
         const char* nome;
         QString texto;
-        int lado; // modules plus the quiet zone: 29 is version 1, 33 version 2
+        int lado;         // modules plus the quiet zone: 29 is version 1, 33 version 2
         QByteArray bytes; // in the symbol
     } casos[] = {
         // 41 digits fit version 1 only in numeric mode.
         {"numeric", QStringLiteral("00020126580014123456789012345678901234567"), 29,
          "00020126580014123456789012345678901234567"},
         // 25 characters fit version 1 only in alphanumeric mode; one more needs version 2.
-        {"alphanumeric", QStringLiteral("PIX 2025 $%*+-./: ABCDEFG"), 29, "PIX 2025 $%*+-./: ABCDEFG"},
+        {"alphanumeric", QStringLiteral("PIX 2025 $%*+-./: ABCDEFG"), 29,
+         "PIX 2025 $%*+-./: ABCDEFG"},
         {"alphanumeric, 26", QStringLiteral("PIX 2025 $%*+-./: ABCDEFGH"), 33,
          "PIX 2025 $%*+-./: ABCDEFGH"},
         // 17 bytes fit version 1 in ISO-8859-1; in UTF-8 they would be 20.
-        {"Latin-1", QString::fromUtf8("Pão de Açúcar 1/2"), 29, "P\xE3o de A\xE7\xFA" "car 1/2"},
+        {"Latin-1", QString::fromUtf8("Pão de Açúcar 1/2"), 29,
+         "P\xE3o de A\xE7\xFA"
+         "car 1/2"},
         {"UTF-8 after a byte-order mark", QString::fromUtf8("Café ☕ 1€"), 29,
-         "\xEF\xBB\xBF" "Caf\xC3\xA9 \xE2\x98\x95 1\xE2\x82\xAC"},
+         "\xEF\xBB\xBF"
+         "Caf\xC3\xA9 \xE2\x98\x95 1\xE2\x82\xAC"},
         {"a copy-and-paste charge",
          QStringLiteral("00020126360014br.gov.bcb.pix0114112223330001815204000053039865405"
                         "35.505802BR5919MERCADINHO SAO JOSE6008CAMPINAS62190515ONDVPDV120037"
@@ -83,7 +87,8 @@ TEST(PixQrCode, ASymbolOf25ModulesIsA33PixelBitmapInsideWhiteBorders) {
     for (int y = 0; y < 33; ++y)
         for (int x = 0; x < 33; ++x) {
             const QRgb p = bitmap.pixel(x, y);
-            ASSERT_TRUE(p == qRgba(0, 0, 0, 255) || p == qRgba(255, 255, 255, 255)) << x << "," << y;
+            ASSERT_TRUE(p == qRgba(0, 0, 0, 255) || p == qRgba(255, 255, 255, 255))
+                << x << "," << y;
             const bool borda = x < 4 || y < 4 || x >= 29 || y >= 29;
             if (borda) {
                 ASSERT_EQ(p, qRgb(255, 255, 255)) << x << "," << y;
@@ -120,8 +125,8 @@ protected:
         QGuiApplication::clipboard()->clear();
     }
     bool pedir(const char* valor = "35,50") {
-        return PIX_webAPI(pix, ConexaoWeb, cfg, WebAPI_Base("http"),
-                          QStringLiteral("PDV120037"), QString::fromLatin1(valor));
+        return PIX_webAPI(pix, ConexaoWeb, cfg, WebAPI_Base("http"), QStringLiteral("PDV120037"),
+                          QString::fromLatin1(valor));
     }
 
     CloudSim sim;
@@ -200,8 +205,8 @@ TEST_F(PixWebAPI, RepliesOfOddShape) {
          "{\"pix\": [" + el("", " ", "false") + "]}", true, "", "", " ", false},
         {"an empty array changes nothing", "{\"pix\": []}", true, "", "Carregando...", "", false},
         {"a failure keeps what was set before it",
-         "{\"pix\": [" + el("k1", "T1", "false") + ", {\"pix_chave\": \"k2\"}]}", false, "k2",
-         "k1", "T1", false},
+         "{\"pix\": [" + el("k1", "T1", "false") + ", {\"pix_chave\": \"k2\"}]}", false, "k2", "k1",
+         "T1", false},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nome);
@@ -228,7 +233,8 @@ TEST_F(PixWebAPI, AFailureLeavesLoadingAndTheDiagnosticOnTheClipboard) {
          "ResponseContent={\"erro\":", "pix"},
         {"status 500", [](CloudSim& s) { s.falhar(QStringLiteral("pix"), QStringLiteral("500")); },
          "ResponseContent={", "500 Internal Server Error"},
-        {"broken JSON", [](CloudSim& s) { s.falhar(QStringLiteral("pix"), QStringLiteral("json")); },
+        {"broken JSON",
+         [](CloudSim& s) { s.falhar(QStringLiteral("pix"), QStringLiteral("json")); },
          "ResponseContent={\"pix\":", ""},
         {"no connection",
          [](CloudSim& s) { s.falhar(QStringLiteral("pix"), QStringLiteral("recusar")); },

@@ -106,17 +106,16 @@ TEST_F(Upload, CardRowsEscapedAndWithoutAccents) {
     QStringList linhas = corpo.split(QStringLiteral("\r\n"));
     linhas.removeLast();
     ASSERT_EQ(linhas.size(), 31);
-    EXPECT_EQ(linhas.mid(23), (QStringList{
-                                  "{", QString::fromUtf8("\"cartao_cliente\":\"JOSE \\\"ZE\\\" "
-                                                         "C:\\\\ SILVA\\tº\", "),
-                                  "\"cartao_operadora\":\"Elo\", ", "\"cartao_forma\":\"Credito\", ",
-                                  "\"cartao_valor\":\"12,5\", ", "\"cartao_parcelas\":\"3\" ", "},",
-                                  "{}]}"}));
+    EXPECT_EQ(
+        linhas.mid(23),
+        (QStringList{"{",
+                     QString::fromUtf8("\"cartao_cliente\":\"JOSE \\\"ZE\\\" "
+                                       "C:\\\\ SILVA\\tº\", "),
+                     "\"cartao_operadora\":\"Elo\", ", "\"cartao_forma\":\"Credito\", ",
+                     "\"cartao_valor\":\"12,5\", ", "\"cartao_parcelas\":\"3\" ", "},", "{}]}"}));
     // The account reads it back as the holder's name.
-    const QJsonObject cartao = QJsonDocument::fromJson(corpo.toUtf8())
-                                   .object()["venda_cartao"]
-                                   .toArray()[0]
-                                   .toObject();
+    const QJsonObject cartao =
+        QJsonDocument::fromJson(corpo.toUtf8()).object()["venda_cartao"].toArray()[0].toObject();
     EXPECT_EQ(cartao["cartao_cliente"].toString(), QString::fromUtf8("JOSE \"ZE\" C:\\ SILVA\tº"));
 }
 
@@ -198,15 +197,23 @@ TEST_F(Upload, FieldsOfACustomer) {
         const char* campo;
         const char* valor;
     } esperados[] = {
-        {"venda_clie_cpf", "52998224725"}, {"cliente_tipo", "F"},
-        {"cliente_cod", "C0002"},          {"cliente_nome", "Jose Conceicao"},
-        {"cliente_apelido", "Ze"},         {"cliente_cpf_cnpj", "52998224725"},
-        {"cliente_rg_ie", "123456789"},    {"cliente_numero", "455"},
-        {"cliente_bairro", "Cambui"},      {"cliente_estado", "SP"},
-        {"cliente_fone", "(19)98123-4567"}, {"cliente_nascimento", "1980-02-29"},
+        {"venda_clie_cpf", "52998224725"},
+        {"cliente_tipo", "F"},
+        {"cliente_cod", "C0002"},
+        {"cliente_nome", "Jose Conceicao"},
+        {"cliente_apelido", "Ze"},
+        {"cliente_cpf_cnpj", "52998224725"},
+        {"cliente_rg_ie", "123456789"},
+        {"cliente_numero", "455"},
+        {"cliente_bairro", "Cambui"},
+        {"cliente_estado", "SP"},
+        {"cliente_fone", "(19)98123-4567"},
+        {"cliente_nascimento", "1980-02-29"},
         {"cliente_email", "jose.pereira@exemplo.com.br"},
-        {"cliente_grupo_id", "2"},         {"cliente_cep", "13025320"},
-        {"cliente_gps_latitude", "-22,9056"}, {"cliente_gps_longitude", "-47,06"},
+        {"cliente_grupo_id", "2"},
+        {"cliente_cep", "13025320"},
+        {"cliente_gps_latitude", "-22,9056"},
+        {"cliente_gps_longitude", "-47,06"},
     };
     for (const auto& e : esperados)
         EXPECT_EQ(valor(campos, e.campo), QString::fromUtf8(e.valor)) << e.campo;
@@ -251,7 +258,8 @@ TEST_F(Upload, AcceptedSaleIsMarkedSentItsReplyKeptAndShown) {
 }
 
 TEST_F(Upload, ReplyFileNameHoursAndSeconds) {
-    EXPECT_EQ(Venda_Upload_Arquivo("/p/", QTime(14, 7, 33)), "/p/Venda_Lista_UpLoad_API_WEB1433.html");
+    EXPECT_EQ(Venda_Upload_Arquivo("/p/", QTime(14, 7, 33)),
+              "/p/Venda_Lista_UpLoad_API_WEB1433.html");
     EXPECT_EQ(Venda_Upload_Arquivo("/p", QTime(9, 0, 5)), "/p/Venda_Lista_UpLoad_API_WEB0905.html");
 }
 
@@ -264,7 +272,8 @@ TEST_F(Upload, StatementTagsAndTheirOffsets) {
         {"a blank after tag 1", "Status:OK <SQL1> update a</SQL1>", {{1, "update a"}}},
         {"no blank loses the first letter", "Status:OK <SQL1>update a</SQL1>", {{1, "pdate a"}}},
         {"tag 2 alone", "<SQL2> delete b</SQL2>", {{2, "delete b"}}},
-        {"from 10 on right after the tag", "<SQL10>update c</SQL10><SQL99>d</SQL99>",
+        {"from 10 on right after the tag",
+         "<SQL10>update c</SQL10><SQL99>d</SQL99>",
          {{10, "update c"}, {99, "d"}}},
         {"and 100 too", "<SQL100>update e</SQL100>", {{100, "update e"}}},
         {"by number, not by place", "<SQL12>x</SQL12> <SQL3> y</SQL3>", {{3, "y"}, {12, "x"}}},
@@ -283,8 +292,9 @@ TEST_F(Upload, StatementTagsAndTheirOffsets) {
 }
 
 TEST_F(Upload, StatementsRunOnlyWhenTheSaleIsAccepted) {
-    const QString tags = QStringLiteral(" <SQL1> update produtos set estoque=5 where id=1</SQL1>"
-                                        "<SQL2> insert into rotas (id, rota) values (9, 'N')</SQL2>");
+    const QString tags =
+        QStringLiteral(" <SQL1> update produtos set estoque=5 where id=1</SQL1>"
+                       "<SQL2> insert into rotas (id, rota) values (9, 'N')</SQL2>");
     sim.upload_venda(false, tags);
     TUpload_Resultado r = enviar();
     EXPECT_FALSE(r.Enviada);
@@ -304,7 +314,7 @@ TEST_F(Upload, StatementsRunOnlyWhenTheSaleIsAccepted) {
 
 TEST_F(Upload, ABadStatementStopsAfterTheSaleIsMarkedSent) {
     const char* casos[] = {"<SQL1>update produtos set estoque=5</SQL1>", // "pdate ..."
-                           "<SQL1> update produtos set estoque=5"};     // never closed
+                           "<SQL1> update produtos set estoque=5"};      // never closed
     for (const char* tags : casos) {
         SCOPED_TRACE(tags);
         conn.exec("update venda set venda_status=0");
@@ -329,8 +339,7 @@ TEST_F(Upload, AFailedExchangeSaysSoAndEndsTheAction) {
         EXPECT_THROW(enviar(&mostrado), Abort);
         ASSERT_EQ(MessageBox::shown().size(), 1);
         EXPECT_TRUE(MessageBox::shown()[0].startsWith(
-            QStringLiteral("Erro ao conectar-se a API Verifique sua Internet \r\r\r") +
-            c.mensagem))
+            QStringLiteral("Erro ao conectar-se a API Verifique sua Internet \r\r\r") + c.mensagem))
             << MessageBox::shown()[0].toStdString();
         EXPECT_TRUE(mostrado.isEmpty());
         // Concluded and waiting for the next upload.

@@ -68,7 +68,8 @@ TEST(WebTab, AnHtmlTextShowsInPlaceOfTheLastPage) {
     Balcao b;
     TWeb_Tab& web = b.w().Web();
     EXPECT_EQ(web.Navegador(), nullptr); // no engine until a page is shown
-    web.Mostrar_HTML(QString::fromUtf8("<html><body><h1>Relatório</h1><p>Caixa 1</p></body></html>"));
+    web.Mostrar_HTML(
+        QString::fromUtf8("<html><body><h1>Relatório</h1><p>Caixa 1</p></body></html>"));
     EXPECT_TRUE(web.Endereco().isEmpty());
     EXPECT_EQ(textoDaPagina(web), QString::fromUtf8("Relatório\n\nCaixa 1"));
     b.w().Mostrar_Aba(b.w().Tab_WebBrozer);
