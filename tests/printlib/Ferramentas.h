@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace Ferramentas {
 
@@ -70,10 +71,13 @@ inline QStringList Pdf_Linhas(const QString& pdf) {
 
 // The QR codes zbarimg finds on the PDF's first page, rendered at 300 dpi.
 inline QStringList Pdf_QRCodes(const QString& pdf) {
-    const QString png = pdf + QStringLiteral(".png");
+    // The picture goes to a folder of its own: the PDF may lie in someone else's.
+    const QTemporaryDir pasta;
+    const QString base = pasta.filePath(QStringLiteral("pagina"));
+    const QString png = base + QStringLiteral(".png");
     Rodar(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("300"),
                                        QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                       pdf, pdf});
+                                       pdf, base});
     const Saida s = Rodar(QStringLiteral("zbarimg"),
                           {QStringLiteral("--raw"), QStringLiteral("-q"), png});
     QStringList codigos = QString::fromUtf8(s.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
