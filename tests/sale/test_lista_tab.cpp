@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFrame>
+#include <QLabel>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -43,7 +44,11 @@ void vendasLocais(db::Connection& c) {
                           " (1, 'PDV1', '%1 08:00:00', '%1', 0, 10.5, 3, 1, 1),"
                           " (2, 'PDV2', '%1 09:00:00', '%1', 1, 20, 3, 1, 1),"
                           " (3, 'PDV3', '%1 10:00:00', '%1', 0, 30, 99, 1, 1),"
-                          " (4, 'PDV4', '%2 10:00:00', '%2', 0, 5, 3, 1, 1)")
+                          " (4, 'PDV4', '%2 10:00:00', '%2', 0, 5, 3, 1, 1);"
+                          "insert into venda_produtos (id, venda_id, venda_cod, prod_id, produto,"
+                          " prod_cbarra, prod_venda, prod_qtd, prod_total, prod_geral, concluido)"
+                          " values (1, 1, 'PDV1', 1, 'A', '111', 5, 1, 5, 5, 1),"
+                          " (2, 1, 'PDV1', 2, 'B', '222', 5.5, 1, 5.5, 5.5, 1)")
                .arg(hoje, ontem));
 }
 
@@ -160,11 +165,40 @@ TEST_F(ListaTab, DeleteOnlyWhatIsStillHereAndReopenByTheRowsOwnSale) {
     EXPECT_EQ(b->sql("select count(*) from venda where id=3"), "0");
     EXPECT_TRUE(linhas().startsWith("1 [0 - "));
 
-    // F3 reopens sale 1 on the sale tab.
+    // Sent meanwhile: refused.
+    MessageBox::clearShown();
+    b->sql("update venda set venda_status=1 where id=1");
     l().Selecionar(0);
+    tecla(Qt::Key_F4);
+    EXPECT_EQ(MessageBox::shown(), QStringList{QString::fromUtf8(
+                                       "Vendas que já foram enviadas para o servidor não podem "
+                                       "ser excluídas do terminal!")});
+    EXPECT_EQ(b->sql("select count(*) from venda where id=1"), "1");
+}
+
+TEST_F(ListaTab, AReopenedSaleCancelledReturnsToItsConcludedItems) {
+    abrir();
+    // F3 reopens sale 1 on the sale tab with its items.
+    l().Selecionar(linhaDe(1, TLista_Tipo::Local));
     tecla(Qt::Key_F3);
-    EXPECT_EQ(b->w().Aba_Atual(), b->w().Tab_Vendas);
+    ASSERT_EQ(b->w().Aba_Atual(), b->w().Tab_Vendas);
     EXPECT_EQ(b->w().Venda.Venda_ID, 1);
+    EXPECT_EQ(b->w().Vendas().Lab_Cupom_Total->text(), "10,50");
+    // One item added, one removed, then the sale cancelled.
+    b->w().Vendas().Produto_Busca("7891000100011");
+    b->w().Vendas().Produto_Insert();
+    EXPECT_EQ(b->sql("select count(*) from venda_produtos where venda_id=1 and apagado=0"), "3");
+    b->w().Vendas().Produto_Limpa();
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    b->w().Vendas().Btn_Prod_DeleteClick();
+    EXPECT_EQ(b->sql("select count(*) from venda_produtos where venda_id=1 and apagado=0"), "2");
+    MessageBox::setNextAnswer(MessageBox::Ok);
+    b->teclar(Qt::Key_F6);
+    EXPECT_EQ(b->w().Venda.Venda_ID, 0);
+    EXPECT_EQ(b->sql("select group_concat(id || ':' || concluido || ':' || apagado, ' ') from"
+                     " venda_produtos where venda_id=1"),
+              "1:1:0 2:1:0");
+    EXPECT_EQ(b->sql("select concluido from venda where id=1"), "1");
 }
 
 TEST_F(ListaTab, CourierAssignedThroughThePicker) {
