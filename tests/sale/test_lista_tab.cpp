@@ -223,6 +223,21 @@ TEST_F(ListaTab, CourierAssignedThroughThePicker) {
     EXPECT_TRUE(linhas().endsWith("[4 - PAULO ENTREGAS] 1004 1005"));
 }
 
+TEST_F(ListaTab, ClickingThePictureOfAnUnsentSaleUploadsIt) {
+    abrir();
+    const int row = linhaDe(1, TLista_Tipo::Local);
+    QListView* lista = l().Lbx_Vendas_Lista;
+    const QRect figura = VendasListaDelegate::Area_Figura(lista->visualRect(lista->model()->index(row, 0)));
+    // A click on the row's text only previews it.
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, figura.center() + QPoint(200, 0));
+    EXPECT_EQ(sim.requests("upload_venda").size(), 0);
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, figura.center());
+    ASSERT_EQ(sim.requests("upload_venda").size(), 1);
+    EXPECT_EQ(b->sql("select venda_status from venda where id=1"), "1");
+    EXPECT_EQ(linhaDe(1, TLista_Tipo::Local), -1); // sent: no longer among the local rows
+    EXPECT_EQ(b->w().Aba_Atual(), b->w().Tab_WebBrozer); // with the account's reply
+}
+
 TEST_F(ListaTab, NoSelectionSaysSo) {
     abrir();
     l().Lbx_Vendas_Lista->setCurrentIndex(QModelIndex());
