@@ -5,6 +5,7 @@
 #include "cloud/Login_Core.h"
 #include "cloud/WebAPI.h"
 #include "foundation/DModule_Unit.h"
+#include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
 #include "platform/Hosts.h"
 #include "platform/Platform.h"
@@ -148,6 +149,16 @@ TPrincipal::TPrincipal(TDModule& DModule, QWidget* parent) : QWidget(parent), m_
         m_lista->Venda_Lista_Listar();
         m_lista->Venda_Lista_Visualizar(nullptr);
         if (Aba_Atual() == Tab_Lista) m_lista->Focar_Lista();
+    };
+    // After a checkout: false when the upload failed, which has shown its message and
+    // ends the checkout's action there (no receipt, no order page).
+    Ganchos_.Venda_Enviar = [this](qint32 id) {
+        try {
+            Venda_Lista_UpLoad(*this, id);
+            return true;
+        } catch (const Abort&) {
+            return false;
+        }
     };
     Ganchos_.Venda_Imprimir = [this](qint32 id) { Venda_Imprimir_Cupom(m_dm, Config, id); };
     Ganchos_.Venda_Pedido = [this](qint32 id) { m_lista->Imprime_Cupom_Pedido001(id); };

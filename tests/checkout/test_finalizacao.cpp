@@ -602,7 +602,7 @@ TEST(Finalizacao, PixWaitsOnItsPageUntilTheChargeIsPaid) {
     w.WebAPI_URL = WebAPI_Base(w.Config.conf_ProtHTTP);
     w.Config.Usuario_Email = QString::fromLatin1(CloudSim::EMAIL);
     w.Config.Usuario_Password = QString::fromLatin1(CloudSim::SENHA);
-    w.Config.conf_enviar_venda = false;
+    w.Config.conf_enviar_venda = true;
     venda(b);
     const qint32 id = w.Venda.Venda_ID;
     bool fechou = false;
@@ -629,10 +629,42 @@ TEST(Finalizacao, PixWaitsOnItsPageUntilTheChargeIsPaid) {
     EXPECT_TRUE(fechou);
     EXPECT_EQ(sim.requests("pix").size(), 2);
     EXPECT_TRUE(MessageBox::shown().isEmpty()) << MessageBox::shown().join("; ").toStdString();
-    EXPECT_EQ(b.sql(QStringLiteral("select pix || ' ' || entrada from venda where id=%1 and "
-                                   "concluido=1")
+    EXPECT_EQ(b.sql(QStringLiteral("select pix || ' ' || entrada || ' ' || venda_status from"
+                                   " venda where id=%1 and concluido=1")
                         .arg(id)),
-              "23.5 50.0");
+              "23.5 50.0 1"); // uploaded and accepted
+    EXPECT_EQ(sim.requests("upload_venda").size(), 1);
+}
+
+TEST(Finalizacao, AnUploadThatFailsLeavesTheSaleConcludedAndUnsent) {
+    Balcao b(
+        [](TSettings& s) {
+            semSugestao(s);
+            s.conf_enviar_venda = true;
+            s.conf_imprimir_venda = true;
+        },
+        catalogo);
+    anaVendeu(b);
+    CloudSim sim;
+    sim.usar();
+    TPrincipal& w = b.w();
+    w.WebAPI_URL = WebAPI_Base(w.Config.conf_ProtHTTP);
+    sim.falhar("upload_venda", "500");
+    QList<qint32> impressas;
+    w.Ganchos_.Venda_Imprimir = [&](qint32 id) { impressas << id; };
+    venda(b);
+    const qint32 id = w.Venda.Venda_ID;
+    ASSERT_TRUE(checkout(b, [&](TFinalizacao& f) {
+        digitar(f.Edt_PG_Dinheiro, "73,50");
+        QTest::keyClick(f.Edt_PG_Dinheiro, Qt::Key_F3);
+    }));
+    ASSERT_EQ(MessageBox::shown().size(), 1);
+    EXPECT_TRUE(MessageBox::shown()[0].startsWith("Erro ao conectar-se a API"));
+    EXPECT_TRUE(impressas.isEmpty());
+    EXPECT_EQ(b.sql(QStringLiteral("select concluido || ' ' || venda_status from venda where"
+                                   " id=%1")
+                        .arg(id)),
+              "1 0");
 }
 
 } // namespace

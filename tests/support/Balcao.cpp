@@ -27,6 +27,8 @@ Balcao::Balcao(std::function<void(TSettings&)> ajustes,
     s.Emp_Nome = QString::fromUtf8("Mercadinho São José");
     s.Emp_CNPJ = QString::fromLatin1(CNPJ);
     s.Emp_ID = 1;
+    // The shop is off-line: a checkout uploads nothing unless a test asks for it.
+    s.conf_enviar_venda = false;
     if (ajustes) ajustes(s);
     SettingsFile(dir.path()).IniFile_Salva(s, s.Usuario_Email);
     SettingsFile(dir.path()).Gravar_Dt_Sinc_Update(s.Usuario_Email, QDateTime::currentDateTime());

@@ -17,6 +17,7 @@ class Connection;
 
 // A program folder with a company whose operator's credentials are saved, its database
 // holding a catalogue, and the main window signed in on it (offline), on the sale tab.
+// Sales are not uploaded after the checkout unless `ajustes` turns "enviar_venda" on.
 class Balcao {
 public:
     static constexpr const char* EMAIL = "caixa@loja.com.br";
