@@ -42,6 +42,8 @@ if [ -z "$PORT" ]; then
 fi
 export ONDAVIA_API_HOST="127.0.0.1:$PORT"
 export ONDAVIA_UPDATE_HOST="127.0.0.1:$PORT"
+# The portal's report pages (the purchase order) come from the simulator too.
+export ONDAVIA_PORTAL_URL="http://127.0.0.1:$PORT"
 echo "run: demo cloud account at $ONDAVIA_API_HOST; sign in with demo@balcona.com.br / demo123"
 
 # The installer's file server, serving an 8 MB stand-in installer slowly enough for the

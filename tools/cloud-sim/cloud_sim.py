@@ -12,6 +12,7 @@ it is stopped. The control calls live under "/__sim/" (README.md beside this fil
 import argparse
 import copy
 import datetime
+import html
 import json
 import signal
 import struct
@@ -27,6 +28,7 @@ CONTROL_PREFIX = "/__sim/"
 IMAGES_PREFIX = "/imagens/"
 CEP_PREFIX = "/ws/"
 VERSION_PATH = "/downloads/web_versao.php"
+ORDER_PATH = "/app/impressao/"
 # The version the update site announces unless told otherwise: the terminal's own.
 VERSAO_PADRAO = "20250416"
 JSON_TYPE = "application/json; charset=utf-8"
@@ -919,8 +921,25 @@ class Handler(BaseHTTPRequestHandler):
             self.cep(url.path)
         elif url.path == VERSION_PATH and self.command in ("GET", "HEAD"):
             self.versao()
+        elif url.path == ORDER_PATH and self.command in ("GET", "HEAD"):
+            self.pedido_compra(dict(campos))
         else:
             self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
+
+    def pedido_compra(self, campos):
+        """The portal's purchase-order page of a sale, as the terminal opens it."""
+        documento = html.escape(campos.get("documento", ""))
+        if campos.get("relatorio") != "vendas_pedido001" or not campos.get("key"):
+            self.enviar(404, pagina_html(404, "Not Found").encode(), HTML_TYPE)
+            return
+        botao = ('<p><button onclick="window.print()">Imprimir</button></p>'
+                 if campos.get("buttonvisible") == "1" else "")
+        pagina = (f"<!DOCTYPE html><html><head><meta charset='utf-8'><title>Pedido {documento}"
+                  f"</title></head><body style='font-family: sans-serif; margin: 40px'>"
+                  f"<h1>Pedido de Compra</h1><p>Venda n&ordm; {html.escape(campos.get('id', ''))}"
+                  f" &mdash; documento <b>{documento or '(sem documento)'}</b></p>{botao}"
+                  f"</body></html>")
+        self.enviar(200, pagina.encode("utf-8"), HTML_TYPE)
 
     def imagem(self, caminho):
         mudou = caminho.startswith(MOVED_PREFIX)

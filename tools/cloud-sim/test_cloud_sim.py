@@ -398,6 +398,16 @@ class Sim(unittest.TestCase):
         self.assertEqual(json.loads(self.request("GET", "/ws/99999999/json")[2]), {"erro": True})
         self.assertEqual(self.request("GET", "/ws/1301500/json")[0], 400)
 
+    def test_purchase_order_page_of_the_portal(self):
+        status, kind, page = self.request(
+            "GET", "/app/impressao/?relatorio=vendas_pedido001&id=12&buttonvisible=1"
+                   "&documento=PDV<12>&relkey=x&key=abc")
+        self.assertEqual((status, kind), (200, "text/html; charset=utf-8"))
+        self.assertIn(b"PDV&lt;12&gt;", page)
+        self.assertIn(b"window.print()", page)
+        for query in ("relatorio=outro&key=abc", "relatorio=vendas_pedido001"):
+            self.assertEqual(self.request("GET", "/app/impressao/?" + query)[0], 404)
+
     def test_update_site_version_by_default_command_line_and_canned_reply(self):
         self.assertEqual(self.request("GET", "/downloads/web_versao.php")[::2],
                          (200, b"20250416\r\n"))
