@@ -114,24 +114,17 @@ void Venda_Lista_Nuvem(const JsonValor& raiz, const QString& Emp_Nome, const QSt
     }
 }
 
-namespace {
-
-QString dia_texto(const QDate& dia, const char* hora) {
-    return dia.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1String(hora);
-}
-
-} // namespace
-
 void Venda_Lista_WebAPI(const TSettings& cfg, const QString& WebAPI_URL, const QString& busca,
                         const QDate& dia, QList<TLista_Linha>& linhas) {
+    const TPeriodo periodo = WebAPI_Periodo_Dia(dia);
     TChamada chamada;
     chamada.comando = QStringLiteral("venda_consultas");
     chamada.campos = {{QStringLiteral("usuario_email"), cfg.Usuario_Email},
                       {QStringLiteral("usuario_senha"), cfg.Usuario_Password},
                       {QStringLiteral("comando"), chamada.comando},
                       {QStringLiteral("venda_busca"), busca},
-                      {QStringLiteral("venda_busca_data1"), dia_texto(dia, " 00:00:00")},
-                      {QStringLiteral("venda_busca_data2"), dia_texto(dia, " 23:59:59")}};
+                      {QStringLiteral("venda_busca_data1"), periodo.inicio},
+                      {QStringLiteral("venda_busca_data2"), periodo.fim}};
     const TResposta resposta = WebAPI_Enviar(cfg, WebAPI_URL, chamada);
     const JsonDocumento doc(resposta.texto);
     try {
@@ -153,13 +146,7 @@ bool Entregador_Update_WEB(const TSettings& cfg, const QString& WebAPI_URL, qint
     try {
         WebAPI_Enviar(cfg, WebAPI_URL, chamada);
     } catch (const WebAPIError& e) {
-        // The box first, the clipboard once it is closed, then the action ends.
-        try {
-            WebAPI_Falha_Mensagem(e);
-        } catch (...) {
-            WebAPI_Falha_Clipboard(e);
-            throw;
-        }
+        WebAPI_Falha_Completa(e);
     }
     return true;
 }

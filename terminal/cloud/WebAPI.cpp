@@ -311,3 +311,17 @@ QString WebAPI_Diagnostico(const WebAPIError& e) {
 void WebAPI_Falha_Clipboard(const WebAPIError& e) {
     Platform::setClipboardText(WebAPI_Diagnostico(e));
 }
+
+void WebAPI_Falha_Completa(const WebAPIError& e) {
+    try {
+        WebAPI_Falha_Mensagem(e);
+    } catch (const Abort&) {
+        WebAPI_Falha_Clipboard(e);
+        throw;
+    }
+}
+
+TPeriodo WebAPI_Periodo_Dia(const QDate& dia) {
+    const QString d = dia.toString(QStringLiteral("yyyy-MM-dd"));
+    return {d + QStringLiteral(" 00:00:00"), d + QStringLiteral(" 23:59:59")};
+}

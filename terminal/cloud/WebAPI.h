@@ -3,6 +3,7 @@
 #include "foundation/Errors.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -81,4 +82,13 @@ QByteArray WebAPI_Query(const QList<TCampo>& campos);
 [[noreturn]] void WebAPI_Falha_Mensagem(const WebAPIError& e);
 // "ResponseContent=" + reply + " ErroMessage= " + message, on the clipboard.
 void WebAPI_Falha_Clipboard(const WebAPIError& e);
+// Both, the box first and the clipboard once it is closed; then the action ends (Abort).
+[[noreturn]] void WebAPI_Falha_Completa(const WebAPIError& e);
+
+// A day as the account's period fields take it: "YYYY-MM-DD 00:00:00" to
+// "YYYY-MM-DD 23:59:59".
+struct TPeriodo {
+    QString inicio, fim;
+};
+TPeriodo WebAPI_Periodo_Dia(const QDate& dia);
 QString WebAPI_Diagnostico(const WebAPIError& e);

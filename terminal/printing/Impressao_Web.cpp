@@ -17,10 +17,6 @@
 
 namespace {
 
-QString dia_texto(const QDate& dia, const char* hora) {
-    return dia.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1String(hora);
-}
-
 QString texto_qr(const TSettings& cfg) {
     for (const QString& s : {cfg.Emp_Instagram, cfg.Emp_Facebook, cfg.Emp_TikTok, cfg.Emp_twitter})
         if (!s.isEmpty()) return s;
@@ -40,15 +36,9 @@ QStringList pedir_linhas(const TImpressao_Web& w, TChamada chamada, const QStrin
             saida << linhas[i].texto(QStringLiteral("linha"));
         return saida;
     } catch (const WebAPIError& e) {
-        const WebAPIError falha(e.message(), e.resposta().isEmpty() ? texto : e.resposta());
-        try {
-            WebAPI_Falha_Mensagem(falha);
-        } catch (const Abort&) {
-            WebAPI_Falha_Clipboard(falha);
-            throw;
-        }
+        WebAPI_Falha_Completa(
+            WebAPIError(e.message(), e.resposta().isEmpty() ? texto : e.resposta()));
     }
-    return {};
 }
 
 // The lines with the footer into the preview file, UTF-8 with a byte-order mark.
@@ -130,8 +120,8 @@ bool Imprime_Lista_Entrega_WEB(const TImpressao_Web& w, qint32 entregador_ID, bo
                  {QStringLiteral("entregador_id"), QString::number(entregador_ID)},
                  {QStringLiteral("usuario_email"), w.cfg.Usuario_Email},
                  {QStringLiteral("usuario_senha"), w.cfg.Usuario_Password},
-                 {QStringLiteral("venda_busca_data1"), dia_texto(dia, " 00:00:00")},
-                 {QStringLiteral("venda_busca_data2"), dia_texto(dia, " 23:59:59")}}),
+                 {QStringLiteral("venda_busca_data1"), WebAPI_Periodo_Dia(dia).inicio},
+                 {QStringLiteral("venda_busca_data2"), WebAPI_Periodo_Dia(dia).fim}}),
         QStringLiteral("retorno"));
     const QString arquivo = gravar(w, linhas, p);
     if (Imprimir) enviar(w, p, arquivo);
@@ -148,8 +138,8 @@ bool Imprime_Relatorio_GerencialWEB(const TImpressao_Web& w, const QDate& dia) {
                  {QStringLiteral("usuario_email"), w.cfg.Usuario_Email},
                  {QStringLiteral("usuario_senha"), w.cfg.Usuario_Password},
                  {QStringLiteral("funcionario_id"), QString::number(w.cfg.Usuario_ID)},
-                 {QStringLiteral("rel_data1"), dia_texto(dia, " 00:00:00")},
-                 {QStringLiteral("rel_data2"), dia_texto(dia, " 23:59:59")}}),
+                 {QStringLiteral("rel_data1"), WebAPI_Periodo_Dia(dia).inicio},
+                 {QStringLiteral("rel_data2"), WebAPI_Periodo_Dia(dia).fim}}),
         QStringLiteral("retorno"));
     enviar(w, p, gravar(w, linhas, p));
     return true;
