@@ -154,13 +154,18 @@ bool TDesconto::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return PainelModal::eventFilter(watched, event);
     const int key = static_cast<QKeyEvent*>(event)->key();
-    if (eEnter(key) || key == Qt::Key_Escape) {
+    if (eEnter(key) || key == Qt::Key_Escape || key == Qt::Key_F3) {
         // An open drop-down list takes its own Enter and Esc.
         if (watched == Cbx_TipoDesc && Cbx_TipoDesc->view()->isVisible()) return false;
-        // Enter and Esc act on their release, and only when their press came here.
+        // Enter, Esc and F3 act on their release, and only when their press came here.
         if (!m_soltura.Soltou(event)) return true;
         if (key == Qt::Key_Escape) {
             reject();
+        } else if (key == Qt::Key_F3) {
+            // The key on the OK button: the new total as it stands.
+            if (watched == Edt_Desconto) Calc_Desconto();
+            if (watched == Edt_Novo_Total) Calc_Novo_Total();
+            Rct_BtVenderClick();
         } else if (watched == Cbx_TipoDesc) {
             Edt_Desconto->setFocus();
         } else if (watched == Edt_Desconto) {
