@@ -1,6 +1,7 @@
 #include "Clientes_Lista_Unit.h"
 
 #include "widgets/Desenhos.h"
+#include "widgets/Lista_Modelo.h"
 
 #include "foundation/DModule_Unit.h"
 #include "foundation/Errors.h"
@@ -65,23 +66,14 @@ QString escolhido(const QComboBox* c) {
 
 } // namespace
 
-class TClientes_Modelo : public QAbstractListModel {
+class TClientes_Modelo : public TLista_Modelo<TCliente_Linha> {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using TLista_Modelo::TLista_Modelo;
 
-    void Definir(QList<TCliente_Linha> linhas) {
-        beginResetModel();
-        m_linhas = std::move(linhas);
-        endResetModel();
-    }
-    const TCliente_Linha& Linha(int i) const { return m_linhas.at(i); }
-
-    int rowCount(const QModelIndex& pai = QModelIndex()) const override {
-        return pai.isValid() ? 0 : int(m_linhas.size());
-    }
     QVariant data(const QModelIndex& indice, int papel) const override {
-        if (!indice.isValid() || indice.row() >= m_linhas.size()) return {};
-        const TCliente_Linha& l = m_linhas.at(indice.row());
+        const TCliente_Linha* linha = Da(indice);
+        if (!linha) return {};
+        const TCliente_Linha& l = *linha;
         switch (papel) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
@@ -94,9 +86,6 @@ public:
             return {};
         }
     }
-
-private:
-    QList<TCliente_Linha> m_linhas;
 };
 
 namespace {

@@ -6,23 +6,18 @@
 #include <QPainterPath>
 
 void CupomModel::Definir(QList<TItemCupom> itens, const QString& mascara) {
-    beginResetModel();
-    m_itens = std::move(itens);
     m_mascara = mascara;
-    endResetModel();
+    TLista_Modelo::Definir(std::move(itens));
 }
 
 void CupomModel::Limpar() {
-    Definir({}, m_mascara);
-}
-
-int CupomModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_itens.size());
+    TLista_Modelo::Definir({});
 }
 
 QVariant CupomModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= m_itens.size()) return {};
-    const TItemCupom& item = m_itens[index.row()];
+    const TItemCupom* linha = Da(index);
+    if (!linha) return {};
+    const TItemCupom& item = *linha;
     switch (role) {
     case Qt::DisplayRole:
         return item.Linha1();

@@ -1,27 +1,24 @@
 #pragma once
 
 #include "sale/Produto_Core.h"
+#include "widgets/Lista_Modelo.h"
 
-#include <QAbstractListModel>
 #include <QStyledItemDelegate>
 
 // The sale's item list as a model: rows are painted by CupomDelegate, so a list of a
 // thousand items costs no more than one of ten.
-class CupomModel : public QAbstractListModel {
+class CupomModel : public TLista_Modelo<TItemCupom> {
 public:
     enum Roles { ItemIdRole = Qt::UserRole + 1, AcimaEstoqueRole, Linha2Role, ValorRole };
 
-    using QAbstractListModel::QAbstractListModel;
+    using TLista_Modelo::TLista_Modelo;
 
     void Definir(QList<TItemCupom> itens, const QString& mascara);
-    const QList<TItemCupom>& Itens() const { return m_itens; }
     void Limpar();
 
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
-    QList<TItemCupom> m_itens;
     QString m_mascara;
 };
 

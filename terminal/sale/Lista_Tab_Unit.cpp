@@ -275,7 +275,7 @@ void TLista_Tab::Criar_Visualizacao(QWidget* pai) {
 
 const TLista_Linha* TLista_Tab::Selecionada() const {
     const QModelIndex i = Lbx_Vendas_Lista->currentIndex();
-    return i.isValid() ? m_modelo->Linha(i.row()) : nullptr;
+    return i.isValid() && m_modelo->Tem(i.row()) ? &m_modelo->Linha(i.row()) : nullptr;
 }
 
 void TLista_Tab::Selecionar(int row) {
@@ -492,7 +492,8 @@ bool TLista_Tab::eventFilter(QObject* watched, QEvent* event) {
         // A click on the picture of a sale not yet sent uploads it.
         const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
         const QModelIndex i = Lbx_Vendas_Lista->indexAt(pos);
-        const TLista_Linha* l = i.isValid() ? m_modelo->Linha(i.row()) : nullptr;
+        const TLista_Linha* l =
+            i.isValid() && m_modelo->Tem(i.row()) ? &m_modelo->Linha(i.row()) : nullptr;
         if (l && l->tipo == TLista_Tipo::Local &&
             VendasListaDelegate::Area_Figura(Lbx_Vendas_Lista->visualRect(i)).contains(pos)) {
             Venda_Lista_UpLoadBt();

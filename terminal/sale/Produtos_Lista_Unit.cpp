@@ -1,6 +1,7 @@
 #include "Produtos_Lista_Unit.h"
 
 #include "widgets/Desenhos.h"
+#include "widgets/Lista_Modelo.h"
 
 #include "foundation/DModule_Unit.h"
 #include "foundation/Settings.h"
@@ -40,23 +41,14 @@ QFont fonte(const QString& familia, int pontos, bool negrito) {
 } // namespace
 
 // The rows of the search, as the core read them.
-class TProdutos_Modelo : public QAbstractListModel {
+class TProdutos_Modelo : public TLista_Modelo<TProduto> {
 public:
-    using QAbstractListModel::QAbstractListModel;
+    using TLista_Modelo::TLista_Modelo;
 
-    void Definir(QList<TProduto> produtos) {
-        beginResetModel();
-        m_produtos = std::move(produtos);
-        endResetModel();
-    }
-    const TProduto& Produto(int linha) const { return m_produtos.at(linha); }
-
-    int rowCount(const QModelIndex& pai = QModelIndex()) const override {
-        return pai.isValid() ? 0 : int(m_produtos.size());
-    }
     QVariant data(const QModelIndex& indice, int papel) const override {
-        if (!indice.isValid() || indice.row() >= m_produtos.size()) return {};
-        const TProduto& p = m_produtos.at(indice.row());
+        const TProduto* linha = Da(indice);
+        if (!linha) return {};
+        const TProduto& p = *linha;
         switch (papel) {
         case Qt::DisplayRole:
         case Qt::AccessibleTextRole:
@@ -69,9 +61,6 @@ public:
             return {};
         }
     }
-
-private:
-    QList<TProduto> m_produtos;
 };
 
 namespace {
@@ -94,7 +83,7 @@ public:
 
     void paint(QPainter* p, const QStyleOptionViewItem& opcao,
                const QModelIndex& indice) const override {
-        const TProduto& prod = m_modelo.Produto(indice.row());
+        const TProduto& prod = m_modelo.Linha(indice.row());
         const QRect r = opcao.rect;
         const bool selecionado = opcao.state & QStyle::State_Selected;
         p->save();
@@ -306,7 +295,7 @@ void TProdutos_Lista::BtVender_Click() {
 void TProdutos_Lista::Escolher() {
     const int linha = Linha_Selecionada();
     if (linha < 0) return;
-    C_Barra = m_modelo->Produto(linha).cbarra;
+    C_Barra = m_modelo->Linha(linha).cbarra;
     accept();
 }
 

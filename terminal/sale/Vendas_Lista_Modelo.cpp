@@ -5,23 +5,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
-void VendasListaModel::Definir(QList<TLista_Linha> linhas) {
-    beginResetModel();
-    m_linhas = std::move(linhas);
-    endResetModel();
-}
-
-const TLista_Linha* VendasListaModel::Linha(int row) const {
-    return row >= 0 && row < m_linhas.size() ? &m_linhas[row] : nullptr;
-}
-
-int VendasListaModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_linhas.size());
-}
-
 QVariant VendasListaModel::data(const QModelIndex& index, int role) const {
-    const TLista_Linha* l = Linha(index.row());
-    if (!index.isValid() || !l) return {};
+    const TLista_Linha* l = Da(index);
+    if (!l) return {};
     switch (role) {
     case Qt::DisplayRole:
         return l->linha1;
@@ -83,8 +69,8 @@ QRect VendasListaDelegate::Area_Figura(const QRect& linha) {
 void VendasListaDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     const auto* modelo = static_cast<const VendasListaModel*>(index.model());
-    const TLista_Linha* l = modelo->Linha(index.row());
-    if (!l) return;
+    if (!modelo->Tem(index.row())) return;
+    const TLista_Linha* l = &modelo->Linha(index.row());
     p->save();
     const QRect r = option.rect.adjusted(0, 0, -10, 0); // outer right margin
     const bool selecionada = option.state & QStyle::State_Selected;
@@ -155,7 +141,7 @@ void VendasListaDelegate::paint(QPainter* p, const QStyleOptionViewItem& option,
 QSize VendasListaDelegate::sizeHint(const QStyleOptionViewItem& option,
                                     const QModelIndex& index) const {
     const auto* modelo = static_cast<const VendasListaModel*>(index.model());
-    const TLista_Linha* l = modelo->Linha(index.row());
+    const TLista_Linha* l = modelo->Tem(index.row()) ? &modelo->Linha(index.row()) : nullptr;
     const int altura = l && l->tipo == TLista_Tipo::Entregador ? ALTURA_GRUPO : ALTURA_VENDA;
     return QSize(option.rect.width(), altura);
 }

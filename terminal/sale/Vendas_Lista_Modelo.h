@@ -1,25 +1,16 @@
 #pragma once
 
 #include "cloud/Vendas_Lista_Core.h"
+#include "widgets/Lista_Modelo.h"
 
-#include <QAbstractListModel>
 #include <QStyledItemDelegate>
 
 // The day's sales as a model: rows are painted by VendasListaDelegate, so a busy day
 // costs no more than a quiet one.
-class VendasListaModel : public QAbstractListModel {
+class VendasListaModel : public TLista_Modelo<TLista_Linha> {
 public:
-    using QAbstractListModel::QAbstractListModel;
-
-    void Definir(QList<TLista_Linha> linhas);
-    const QList<TLista_Linha>& Linhas() const { return m_linhas; }
-    const TLista_Linha* Linha(int row) const;
-
-    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    using TLista_Modelo::TLista_Modelo;
     QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    QList<TLista_Linha> m_linhas;
 };
 
 // A sale row: the status picture, the customer, reference and seller lines, and the
