@@ -1,6 +1,5 @@
 #include "CloudSim.h"
 
-#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QUrl>
 
@@ -29,65 +28,19 @@ QString campo(const char* nome, const QString& valor) {
 
 } // namespace
 
-CloudSim::CloudSim() {
-    const QString script = QStringLiteral(ONDAVIA_SOURCE_DIR "/tools/cloud-sim/cloud_sim.py");
-    m_processo.setProgram(QStringLiteral("python3"));
-    m_processo.setArguments(
-        {script, QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--quiet")});
-    // Its complaints, if any, belong in the test's own output.
-    m_processo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_processo.start();
-    if (!m_processo.waitForStarted(10000))
-        throw falha("python3 did not start: " + m_processo.errorString());
+CloudSim::CloudSim()
+    : m_servidor(QStringLiteral("CloudSim"), QStringLiteral("python3"),
+                 {QStringLiteral(ONDAVIA_SOURCE_DIR "/tools/cloud-sim/cloud_sim.py"),
+                  QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--quiet")}) {}
 
-    QDeadlineTimer prazo(10000);
-    while (!m_processo.canReadLine()) {
-        if (prazo.hasExpired() || m_processo.state() != QProcess::Running ||
-            !m_processo.waitForReadyRead(int(std::max<qint64>(prazo.remainingTime(), 1)))) {
-            if (m_processo.canReadLine()) break;
-            parar();
-            throw falha(QStringLiteral("no PORT line from ") + script);
-        }
-    }
-    const QByteArray linha = m_processo.readLine().trimmed();
-    bool ok = false;
-    if (linha.startsWith("PORT ")) m_port = linha.mid(5).toInt(&ok);
-    if (!ok || m_port <= 0) {
-        parar();
-        throw falha("unexpected first line: " + QString::fromUtf8(linha));
-    }
-}
-
-CloudSim::~CloudSim() {
-    if (m_usando) {
-        if (m_haviaHost)
-            qputenv(VARIAVEL_HOST, m_hostAnterior);
-        else
-            qunsetenv(VARIAVEL_HOST);
-    }
-    parar();
-}
-
-void CloudSim::parar() {
-    if (m_processo.state() == QProcess::NotRunning) return;
-    m_processo.terminate();
-    if (!m_processo.waitForFinished(2000)) {
-        m_processo.kill();
-        m_processo.waitForFinished(2000);
-    }
-}
+CloudSim::~CloudSim() = default;
 
 QString CloudSim::host() const {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+    return m_servidor.host();
 }
 
 void CloudSim::usar() {
-    if (!m_usando) {
-        m_haviaHost = qEnvironmentVariableIsSet(VARIAVEL_HOST);
-        m_hostAnterior = qgetenv(VARIAVEL_HOST);
-        m_usando = true;
-    }
-    qputenv(VARIAVEL_HOST, host().toUtf8());
+    m_ambiente.definir(VARIAVEL_HOST, host().toUtf8());
 }
 
 QJsonArray CloudSim::requests() {

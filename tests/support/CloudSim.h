@@ -1,9 +1,10 @@
 #pragma once
 
+#include "support/ServidorLocal.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -16,7 +17,7 @@ public:
     ~CloudSim(); // stops it
 
     QString host() const; // "127.0.0.1:port", for ONDAVIA_API_HOST
-    int port() const { return m_port; }
+    int port() const { return m_servidor.port(); }
     // Sets ONDAVIA_API_HOST to this simulator for the rest of the test (restored after).
     void usar();
 
@@ -62,10 +63,6 @@ public:
 private:
     QByteArray controle(const QString& caminho, const QByteArray& corpo = {});
     QByteArray pedir(const char* metodo, const QString& caminho, const QByteArray& corpo);
-    void parar();
-    QProcess m_processo;
-    int m_port = 0;
-    QByteArray m_hostAnterior;
-    bool m_haviaHost = false;
-    bool m_usando = false;
+    ServidorLocal m_servidor;
+    AmbienteTemporario m_ambiente;
 };

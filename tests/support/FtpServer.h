@@ -1,7 +1,8 @@
 #pragma once
 
+#include "support/ServidorLocal.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -16,7 +17,7 @@ public:
     FtpServer();  // starts it and waits until it listens; throws std::runtime_error if not
     ~FtpServer(); // stops it and restores the variables usar() set
 
-    int port() const { return m_port; }
+    int port() const { return m_servidor.port(); }
     QString host() const; // "127.0.0.1:port"
     // Points ONDAVIA_FTP_HOST, ONDAVIA_FTP_USER and ONDAVIA_FTP_PASSWORD at this server
     // for the rest of the test.
@@ -25,17 +26,7 @@ public:
     void instalador(const QByteArray& bytes);
 
 private:
-    void parar();
-    QTemporaryDir m_raiz;
-    QProcess m_processo;
-    int m_port = 0;
-    struct Anterior {
-        const char* nome;
-        bool havia = false;
-        QByteArray valor;
-    };
-    Anterior m_anteriores[3] = {{"ONDAVIA_FTP_HOST", false, {}},
-                                {"ONDAVIA_FTP_USER", false, {}},
-                                {"ONDAVIA_FTP_PASSWORD", false, {}}};
-    bool m_usando = false;
+    QTemporaryDir m_raiz; // before the server, which serves it
+    ServidorLocal m_servidor;
+    AmbienteTemporario m_ambiente;
 };
