@@ -6,6 +6,7 @@
 #include "cloud/WebAPI.h"
 #include "foundation/Settings.h"
 #include "support/CloudSim.h"
+#include "support/ParesTLS.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +47,6 @@ TSettings demo() {
 // HTTPS peers with a self-signed certificate, one that speaks TLS 1.2 alone and one TLS
 // 1.3 alone, and a plain one that answers an empty body; each serves a 400 x 200 PNG.
 const char* const AUXILIAR = R"PY(
-import http.server, ssl, sys, threading
 sys.path.insert(0, sys.argv[3])
 from cloud_sim import png
 
@@ -59,63 +59,10 @@ class H(http.server.BaseHTTPRequestHandler):
         self.send_header("Content-Length", str(len(corpo)))
         self.end_headers()
         self.wfile.write(corpo)
-
-def servir(contexto):
-    s = http.server.ThreadingHTTPServer(("127.0.0.1", 0), H)
-    s.daemon_threads = True
-    if contexto:
-        s.socket = contexto.wrap_socket(s.socket, server_side=True)
-    threading.Thread(target=s.serve_forever, daemon=True).start()
-    return s.server_address[1]
-
-def tls(versao):
-    c = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    c.minimum_version = c.maximum_version = versao
-    c.load_cert_chain(sys.argv[1], sys.argv[2])
-    return c
-
-V = ssl.TLSVersion
-print("PORTS", servir(None), servir(tls(V.TLSv1_2)), servir(tls(V.TLSv1_3)), flush=True)
-sys.stdin.read()
 )PY";
 
-class Pares {
-public:
-    Pares() {
-        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-        if (openssl.isEmpty()) return;
-        const QString cert = m_dir.filePath(QStringLiteral("c.pem"));
-        const QString chave = m_dir.filePath(QStringLiteral("k.pem"));
-        QProcess gerar;
-        gerar.start(openssl, {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-keyout", chave, "-out",
-                              cert, "-subj", "/CN=imagens.exemplo", "-days", "1"});
-        if (!gerar.waitForFinished(20000) || gerar.exitCode() != 0) return;
-        m_processo.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_processo.start(QStringLiteral("python3"),
-                         {QStringLiteral("-c"), QString::fromUtf8(AUXILIAR), cert, chave,
-                          QStringLiteral(ONDAVIA_SOURCE_DIR "/tools/cloud-sim")});
-        QDeadlineTimer prazo(10000);
-        while (!m_processo.canReadLine() && !prazo.hasExpired())
-            m_processo.waitForReadyRead(100);
-        const QList<QByteArray> linha = m_processo.readLine().trimmed().split(' ');
-        if (linha.size() == 4 && linha[0] == "PORTS") {
-            http = linha[1].toInt();
-            tls12 = linha[2].toInt();
-            tls13 = linha[3].toInt();
-        }
-    }
-    ~Pares() {
-        m_processo.closeWriteChannel(); // its stdin closing ends it
-        if (!m_processo.waitForFinished(3000)) m_processo.kill();
-        m_processo.waitForFinished(3000);
-    }
-    bool ok() const { return http > 0; }
-    int http = 0, tls12 = 0, tls13 = 0;
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_processo;
+struct Pares : ParesTLS {
+    Pares() : ParesTLS(AUXILIAR, {QStringLiteral(ONDAVIA_SOURCE_DIR "/tools/cloud-sim")}) {}
 };
 
 } // namespace

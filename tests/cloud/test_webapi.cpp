@@ -3,6 +3,7 @@
 #include "foundation/MessageBox.h"
 #include "foundation/Settings.h"
 #include "support/CloudSim.h"
+#include "support/ParesTLS.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,6 @@ int portaFechada() {
 // and two HTTPS servers with a self-signed certificate, one that stops at TLS 1.2 and one
 // that starts at TLS 1.3.
 const char* const AUXILIAR = R"PY(
-import http.server, ssl, sys, threading
 from urllib.parse import urlsplit, parse_qs
 
 class H(http.server.BaseHTTPRequestHandler):
@@ -120,62 +120,11 @@ class H(http.server.BaseHTTPRequestHandler):
             self.send_response(404)
             self.end_headers()
     do_GET = do_PUT = do_POST
-
-def servir(contexto):
-    s = http.server.ThreadingHTTPServer(("127.0.0.1", 0), H)
-    s.daemon_threads = True
-    if contexto:
-        s.socket = contexto.wrap_socket(s.socket, server_side=True)
-    threading.Thread(target=s.serve_forever, daemon=True).start()
-    return s.server_address[1]
-
-def tls(minima, maxima):
-    c = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    c.minimum_version, c.maximum_version = minima, maxima
-    c.load_cert_chain(sys.argv[1], sys.argv[2])
-    return c
-
-V = ssl.TLSVersion
-print("PORTS", servir(None), servir(tls(V.TLSv1_2, V.TLSv1_2)), servir(tls(V.TLSv1_3, V.TLSv1_3)), flush=True)
-sys.stdin.read()
 )PY";
 
-class Auxiliar {
-public:
-    Auxiliar() {
-        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-        if (openssl.isEmpty()) return;
-        const QString cert = m_dir.filePath(QStringLiteral("c.pem"));
-        const QString chave = m_dir.filePath(QStringLiteral("k.pem"));
-        QProcess gerar;
-        gerar.start(openssl, {"req", "-x509", "-newkey", "ec", "-pkeyopt",
-                              "ec_paramgen_curve:prime256v1", "-nodes", "-keyout", chave, "-out",
-                              cert, "-subj", "/CN=127.0.0.1", "-days", "1"});
-        if (!gerar.waitForFinished(20000) || gerar.exitCode() != 0) return;
-        m_processo.start(QStringLiteral("python3"),
-                         {QStringLiteral("-c"), QString::fromUtf8(AUXILIAR), cert, chave});
-        QDeadlineTimer prazo(10000);
-        while (!m_processo.canReadLine() && !prazo.hasExpired())
-            m_processo.waitForReadyRead(100);
-        const QList<QByteArray> linha = m_processo.readLine().trimmed().split(' ');
-        if (linha.size() == 4 && linha[0] == "PORTS") {
-            m_http = linha[1].toInt();
-            m_tls12 = linha[2].toInt();
-            m_tls13 = linha[3].toInt();
-        }
-    }
-    ~Auxiliar() {
-        m_processo.closeWriteChannel(); // its stdin closing ends it
-        if (!m_processo.waitForFinished(3000)) m_processo.kill();
-        m_processo.waitForFinished(3000);
-    }
-    bool ok() const { return m_http > 0; }
+struct Auxiliar : ParesTLS {
+    Auxiliar() : ParesTLS(AUXILIAR) {}
     QByteArray host(int porta) const { return "127.0.0.1:" + QByteArray::number(porta); }
-    int m_http = 0, m_tls12 = 0, m_tls13 = 0;
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_processo;
 };
 
 TSettings chaves(bool tls1, bool tls11, bool tls12, bool tls13) {
@@ -505,7 +454,7 @@ TEST_F(WebAPISim, RespostaSemFimEhCortada) {
     // Without a length announced the limit falls while the body arrives.
     Auxiliar aux;
     if (!aux.ok()) GTEST_SKIP() << "no openssl or python3 helper";
-    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.m_http));
+    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.http));
     const auto semFim =
         falha([&] { WebAPI_Enviar(cfg, WebAPI_Base("http"), chamada("infinito")); });
     ASSERT_TRUE(semFim);
@@ -518,7 +467,7 @@ TEST_F(WebAPISim, RespostaSemFimEhCortada) {
 TEST(WebAPIPares, RedirecionamentoComCookieDaChamada) {
     Auxiliar aux;
     if (!aux.ok()) GTEST_SKIP() << "no openssl or python3 helper";
-    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.m_http));
+    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.http));
     const TResposta r = WebAPI_Enviar(TSettings(), WebAPI_Base("http"), chamada("redirecionar"));
     EXPECT_EQ(r.status, 200);
     JsonDocumento doc(r.texto);
@@ -540,12 +489,12 @@ TEST(WebAPIPares, FaixaTLSNoAperto) {
         const char* comando;
         bool versaoAceita;
     } casos[] = {
-        {"servidor ate 1.2, so 1.3 ligado", aux.m_tls12, chaves(0, 0, 0, 1), "sincronia", false},
-        {"servidor ate 1.2, so 1.3 ligado", aux.m_tls12, chaves(0, 0, 0, 1), "login", true},
-        {"servidor ate 1.2, padrao", aux.m_tls12, TSettings(), "venda_consultas", true},
-        {"servidor 1.3, sem 1.3", aux.m_tls13, chaves(1, 1, 1, 0), "venda_consultas", false},
-        {"servidor 1.3, sem 1.3", aux.m_tls13, chaves(1, 1, 1, 0), "upload_venda", true},
-        {"servidor 1.3, so 1.3", aux.m_tls13, chaves(0, 0, 0, 1), "sincronia", true},
+        {"servidor ate 1.2, so 1.3 ligado", aux.tls12, chaves(0, 0, 0, 1), "sincronia", false},
+        {"servidor ate 1.2, so 1.3 ligado", aux.tls12, chaves(0, 0, 0, 1), "login", true},
+        {"servidor ate 1.2, padrao", aux.tls12, TSettings(), "venda_consultas", true},
+        {"servidor 1.3, sem 1.3", aux.tls13, chaves(1, 1, 1, 0), "venda_consultas", false},
+        {"servidor 1.3, sem 1.3", aux.tls13, chaves(1, 1, 1, 0), "upload_venda", true},
+        {"servidor 1.3, so 1.3", aux.tls13, chaves(0, 0, 0, 1), "sincronia", true},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(std::string(c.caso) + " / " + c.comando);
@@ -558,7 +507,7 @@ TEST(WebAPIPares, FaixaTLSNoAperto) {
             << e->message().toStdString();
     }
 
-    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.m_tls13));
+    Ambiente host("ONDAVIA_API_HOST", aux.host(aux.tls13));
     const auto nenhum = falha(
         [&] { WebAPI_Enviar(chaves(0, 0, 0, 0), WebAPI_Base("HTTPS"), chamada("sincronia")); });
     ASSERT_TRUE(nenhum);
