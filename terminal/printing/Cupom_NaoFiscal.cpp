@@ -240,22 +240,10 @@ bool Imprime_Cupom_NaoFiscal_LOCAL(TDModule& dm, const TSettings& cfg, qint32 Ve
     Ler_Itens(dm.FDQuery2, Venda_ID, d);
     Ler_Cartoes(dm.FDQuery3, id, d);
 
-    TEnvio_Impressao envio;
-    envio.Arquivo = dm.Sistema_DirName + QStringLiteral("PreImpressao.txt");
-    Txt_Gravar(envio.Arquivo, Cupom_Linhas(d, Impressao_Agora()));
-
-    for (const QString* rede :
-         {&cfg.Emp_Instagram, &cfg.Emp_Facebook, &cfg.Emp_TikTok, &cfg.Emp_twitter})
-        if (!rede->isEmpty()) {
-            envio.QRCode = *rede;
-            break;
-        }
-    envio.Tipo = perfil.impress_nome;
-    envio.Porta = porta.Porta;
-    envio.Visualizar = porta.Visualizar;
-    envio.Salto = perfil.impress_Salto;
-    envio.Gaveta = perfil.impress_Gaveta;
-    envio.Cortar = perfil.impress_Papel;
+    const QString arquivo = dm.Sistema_DirName + QStringLiteral("PreImpressao.txt");
+    Txt_Gravar(arquivo, Cupom_Linhas(d, Impressao_Agora()));
+    TEnvio_Impressao envio = Envio_Perfil(perfil, porta, arquivo);
+    envio.QRCode = Impressao_Texto_QR(cfg);
 
     if (Imprimir && MessageBox::Confirm(QStringLiteral("Deseja Imprimir o Cupom Não Fiscal?"))) {
         Impressao_Enviar(envio);

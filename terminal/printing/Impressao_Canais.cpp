@@ -5,6 +5,7 @@
 
 #include "Tarvel_PrintSerial.h"
 #include "foundation/Errors.h"
+#include "foundation/Settings.h"
 #include "platform/Platform.h"
 
 #include <QFile>
@@ -119,6 +120,26 @@ bool Impressao_Porta_Serial(const QString& Arquivo_Caminho, const QString& Porta
     else
         Porta_Gravar(Porta_Serial, saida);
     return true;
+}
+
+TEnvio_Impressao Envio_Perfil(const TPerfil_Impressao& perfil, const TPorta_Resolvida& porta,
+                              const QString& arquivo) {
+    TEnvio_Impressao envio;
+    envio.Tipo = perfil.impress_nome;
+    envio.Porta = porta.Porta;
+    envio.Visualizar = porta.Visualizar;
+    envio.Salto = perfil.impress_Salto;
+    envio.Gaveta = perfil.impress_Gaveta;
+    envio.Cortar = perfil.impress_Papel;
+    envio.Arquivo = arquivo;
+    return envio;
+}
+
+QString Impressao_Texto_QR(const TSettings& cfg) {
+    for (const QString* rede :
+         {&cfg.Emp_Instagram, &cfg.Emp_Facebook, &cfg.Emp_TikTok, &cfg.Emp_twitter})
+        if (!rede->isEmpty()) return *rede;
+    return QString();
 }
 
 TCanais_Externos& Canais_Externos() {

@@ -4,6 +4,9 @@
 
 #include <functional>
 
+struct TPerfil_Impressao;
+struct TSettings;
+
 // How a finished print file leaves the terminal: the port print, the print library or
 // the text editor, chosen by the printer type of the profile in use.
 
@@ -50,6 +53,11 @@ struct TEnvio_Impressao {
 // The send step: editor, port print or print library by type (compared exactly, the
 // first match wins); any other type sends nothing.
 void Impressao_Enviar(const TEnvio_Impressao& envio);
+// The send step of a composed file on a profile and its resolved port; no QR text.
+TEnvio_Impressao Envio_Perfil(const TPerfil_Impressao& perfil, const TPorta_Resolvida& porta,
+                              const QString& arquivo);
+// The QR text of the company's prints: its first social-network address, or empty.
+QString Impressao_Texto_QR(const TSettings& cfg);
 
 // The print library and the text editor as the send step reaches them. Tests replace
 // them to see the calls without a window; the defaults call the library's export and

@@ -17,12 +17,6 @@
 
 namespace {
 
-QString texto_qr(const TSettings& cfg) {
-    for (const QString& s : {cfg.Emp_Instagram, cfg.Emp_Facebook, cfg.Emp_TikTok, cfg.Emp_twitter})
-        if (!s.isEmpty()) return s;
-    return QString();
-}
-
 // The request and the lines under `chave`; any failure is reported and ends the action.
 QStringList pedir_linhas(const TImpressao_Web& w, TChamada chamada, const QString& chave) {
     QString texto;
@@ -56,16 +50,9 @@ QString gravar(const TImpressao_Web& w, const QStringList& linhas, const TPerfil
 }
 
 void enviar(const TImpressao_Web& w, const TPerfil_Impressao& p, const QString& arquivo) {
-    const TPorta_Resolvida porta = Porta_Resolver(p.impress_porta, w.Pasta_Empresa);
-    TEnvio_Impressao e;
-    e.Tipo = p.impress_nome;
-    e.Porta = porta.Porta;
+    TEnvio_Impressao e = Envio_Perfil(p, Porta_Resolver(p.impress_porta, w.Pasta_Empresa), arquivo);
     e.Visualizar = false; // the account's prints go straight to the printer
-    e.QRCode = texto_qr(w.cfg);
-    e.Salto = p.impress_Salto;
-    e.Gaveta = p.impress_Gaveta;
-    e.Cortar = p.impress_Papel;
-    e.Arquivo = arquivo;
+    e.QRCode = Impressao_Texto_QR(w.cfg);
     Impressao_Enviar(e);
 }
 

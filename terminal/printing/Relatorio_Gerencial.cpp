@@ -205,16 +205,9 @@ bool Imprime_Relatorio_Gerencial_Local(TDModule& dm, const TSettings& cfg, const
     Ler_Nao_Enviadas(dm.FDQuery2, d);
     Ler_Pagamentos(dm.FDQuery3, d);
 
-    TEnvio_Impressao envio;
-    envio.Arquivo = dm.Sistema_DirName + QStringLiteral("PreImpressao.txt");
-    Txt_Gravar(envio.Arquivo, Relatorio_Linhas(d, Impressao_Agora()));
-    envio.Tipo = perfil.impress_nome;
-    envio.Porta = porta.Porta;
-    envio.Visualizar = porta.Visualizar;
-    envio.Salto = perfil.impress_Salto;
-    envio.Gaveta = perfil.impress_Gaveta;
-    envio.Cortar = perfil.impress_Papel;
-    Impressao_Enviar(envio);
+    const QString arquivo = dm.Sistema_DirName + QStringLiteral("PreImpressao.txt");
+    Txt_Gravar(arquivo, Relatorio_Linhas(d, Impressao_Agora()));
+    Impressao_Enviar(Envio_Perfil(perfil, porta, arquivo));
     return true;
 }
 
