@@ -1,5 +1,6 @@
 #include "Clientes_Core.h"
 
+#include "cloud/Http_Get.h"
 #include "cloud/JsonLeitor.h"
 #include "foundation/Database.h"
 #include "foundation/QueloUtil_Unit.h"
@@ -8,7 +9,6 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include <curl/curl.h>
 
 #include <memory>
 
@@ -261,52 +261,21 @@ QString CEP_Host() {
 
 namespace {
 
+// A postal address is a few hundred bytes; anything larger is not the service.
 constexpr qsizetype CEP_Limite_Resposta = 64 * 1024;
-
-size_t receber(char* dados, size_t tamanho, size_t n, void* destino) {
-    auto* corpo = static_cast<QByteArray*>(destino);
-    const size_t total = tamanho * n;
-    // A postal address is a few hundred bytes; anything larger is not the service.
-    if (corpo->size() + qsizetype(total) > CEP_Limite_Resposta) return 0;
-    corpo->append(dados, qsizetype(total));
-    return total;
-}
-
-struct CurlFree {
-    void operator()(CURL* c) const { curl_easy_cleanup(c); }
-};
 
 } // namespace
 
 bool CEP_Buscar(const QString& cep, TCEP& r) {
     const QString digitos = SoNumeros(cep);
     if (digitos.size() != 8) return false;
-    static const CURLcode iniciado = curl_global_init(CURL_GLOBAL_DEFAULT);
-    if (iniciado != CURLE_OK) return false;
-
-    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-    if (!curl) return false;
-    CURL* c = curl.get();
-    const QByteArray url =
-        (CEP_Host() + QStringLiteral("/ws/") + digitos + QStringLiteral("/json")).toUtf8();
-    QByteArray corpo;
-    curl_easy_setopt(c, CURLOPT_URL, url.constData());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 10L);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT, 15L);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, receber);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &corpo);
-    if (curl_easy_perform(c) != CURLE_OK) return false;
-    long status = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    if (status != 200) return false;
+    const std::optional<QByteArray> corpo = Http_Get_Curto(
+        CEP_Host() + QStringLiteral("/ws/") + digitos + QStringLiteral("/json"),
+        CEP_Limite_Resposta);
+    if (!corpo) return false;
 
     try {
-        JsonDocumento doc(corpo);
+        JsonDocumento doc(*corpo);
         const JsonValor raiz = doc.raiz();
         if (!raiz.isObjeto()) return false;
         TCEP lido;

@@ -1,5 +1,7 @@
 #include "Atualizacao.h"
 
+#include "cloud/Http_Get.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,14 +37,6 @@ struct CurlFree {
     void operator()(CURL* c) const { curl_easy_cleanup(c); }
 };
 
-size_t receberVersao(char* dados, size_t tamanho, size_t n, void* destino) {
-    auto* corpo = static_cast<QByteArray*>(destino);
-    const size_t total = tamanho * n;
-    if (corpo->size() + qsizetype(total) > LIMITE_VERSAO) return 0;
-    corpo->append(dados, qsizetype(total));
-    return total;
-}
-
 } // namespace
 
 QString Atualizacao_Host() {
@@ -67,30 +61,8 @@ bool Atualizacao_Versao_Ler(const QByteArray& corpo, qint32& versao) {
 }
 
 bool Atualizacao_Versao_Consultar(qint32& versao) {
-    if (!iniciarCurl()) return false;
-    std::unique_ptr<CURL, CurlFree> curl(curl_easy_init());
-    if (!curl) return false;
-    CURL* c = curl.get();
-    const QByteArray url = Atualizacao_URL().toUtf8();
-    QByteArray corpo;
-    curl_easy_setopt(c, CURLOPT_URL, url.constData());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(c, CURLOPT_NOPROXY, "127.0.0.1,localhost,::1");
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(c, CURLOPT_MAXREDIRS, 5L);
-    // The query runs as the window appears: a site that cannot be reached must not hold
-    // the sign-in for long.
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 10L);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT, 15L);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, receberVersao);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &corpo);
-    if (curl_easy_perform(c) != CURLE_OK) return false;
-    long status = 0;
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status);
-    if (status != 200) return false;
-    return Atualizacao_Versao_Ler(corpo, versao);
+    const std::optional<QByteArray> corpo = Http_Get_Curto(Atualizacao_URL(), LIMITE_VERSAO);
+    return corpo && Atualizacao_Versao_Ler(*corpo, versao);
 }
 
 TFTP_Servidor Atualizacao_Servidor() {
