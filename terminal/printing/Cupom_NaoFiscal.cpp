@@ -222,16 +222,9 @@ bool Imprime_Cupom_NaoFiscal_LOCAL(TDModule& dm, const TSettings& cfg, qint32 Ve
     if (!Impressora_Compoe(perfil.impress_nome)) return false;
 
     TCupom_Dados d;
-    d.Emp_Nome = cfg.Emp_Nome;
-    d.Emp_Endereco = cfg.Emp_Endereco;
-    d.Emp_Numero = cfg.Emp_Numero;
-    d.Emp_Bairro = cfg.Emp_Bairro;
-    d.Emp_Cidade = cfg.Emp_Cidade;
-    d.Emp_UF = cfg.Emp_UF;
-    d.Emp_Fone = cfg.Emp_Fone;
+    Impressao_Empresa(d, cfg);
     d.conf_Terminal_Tipo = cfg.conf_Terminal_Tipo;
     d.conf_Terminal_Num = cfg.conf_Terminal_Num;
-    d.Mascara = cfg.conf_Mask_Decimal;
     d.Mensagem = perfil.impress_Mensagem;
     d.Salto = perfil.impress_Salto;
 

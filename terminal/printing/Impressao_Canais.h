@@ -1,11 +1,12 @@
 #pragma once
 
+#include "foundation/Settings.h"
+
 #include <QString>
 
 #include <functional>
 
 struct TPerfil_Impressao;
-struct TSettings;
 
 // How a finished print file leaves the terminal: the port print, the print library or
 // the text editor, chosen by the printer type of the profile in use.
@@ -58,6 +59,17 @@ TEnvio_Impressao Envio_Perfil(const TPerfil_Impressao& perfil, const TPorta_Reso
                               const QString& arquivo);
 // The QR text of the company's prints: its first social-network address, or empty.
 QString Impressao_Texto_QR(const TSettings& cfg);
+// The company's header of a local print (receipt, report) from the settings.
+template <typename Dados> void Impressao_Empresa(Dados& d, const TSettings& cfg) {
+    d.Emp_Nome = cfg.Emp_Nome;
+    d.Emp_Endereco = cfg.Emp_Endereco;
+    d.Emp_Numero = cfg.Emp_Numero;
+    d.Emp_Bairro = cfg.Emp_Bairro;
+    d.Emp_Cidade = cfg.Emp_Cidade;
+    d.Emp_UF = cfg.Emp_UF;
+    d.Emp_Fone = cfg.Emp_Fone;
+    d.Mascara = cfg.conf_Mask_Decimal;
+}
 
 // The print library and the text editor as the send step reaches them. Tests replace
 // them to see the calls without a window; the defaults call the library's export and

@@ -190,14 +190,7 @@ bool Imprime_Relatorio_Gerencial_Local(TDModule& dm, const TSettings& cfg, const
     if (!Impressora_Compoe(perfil.impress_nome)) return false;
 
     TRelatorio_Dados d;
-    d.Emp_Nome = cfg.Emp_Nome;
-    d.Emp_Endereco = cfg.Emp_Endereco;
-    d.Emp_Numero = cfg.Emp_Numero;
-    d.Emp_Bairro = cfg.Emp_Bairro;
-    d.Emp_Cidade = cfg.Emp_Cidade;
-    d.Emp_UF = cfg.Emp_UF;
-    d.Emp_Fone = cfg.Emp_Fone;
-    d.Mascara = cfg.conf_Mask_Decimal;
+    Impressao_Empresa(d, cfg);
     d.DataIni = DataIni;
     d.DataFim = DataFim;
     d.Salto = perfil.impress_Salto;
