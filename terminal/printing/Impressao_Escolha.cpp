@@ -1,6 +1,10 @@
 #include "Impressao_Escolha.h"
 
+#include "Impressao_Texto.h"
 #include "Relatorio_Gerencial.h"
+#include "foundation/DModule_Unit.h"
+
+#include <QFile>
 
 void Imprime_Escolha(int ResultPrint, TDModule& dm, const TSettings& cfg, bool ConexaoWeb,
                      const TLista_Selecao& selecao, const QDate& dia,
@@ -18,4 +22,14 @@ void Imprime_Escolha(int ResultPrint, TDModule& dm, const TSettings& cfg, bool C
     default:
         break;
     }
+}
+
+bool Impressao_Previa(TDModule& dm, const TSettings& cfg, const TLista_Selecao& selecao,
+                      const TImpressao_Nuvem& nuvem, QStringList& linhas) {
+    if (!Imprime_Cupom_NaoFiscal(dm, cfg, selecao.Detalhe, selecao.Tag, false, nuvem))
+        return false;
+    QFile f(dm.Sistema_DirName + QStringLiteral("PreImpressao.txt"));
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    linhas = Txt_Ler(f.readAll());
+    return true;
 }

@@ -4,7 +4,6 @@
 #include "foundation/Errors.h"
 #include "foundation/MessageBox.h"
 #include "printing/Impressao_Escolha.h"
-#include "printing/Impressao_Texto.h"
 #include "printing/Impressao_Web.h"
 #include "printing/Print_Options_Unit.h"
 #include "sale/Funcionarios_Lista_Unit.h"
@@ -16,7 +15,6 @@
 
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -149,14 +147,8 @@ TLista_Tab::TLista_Tab(TPrincipal& principal, QWidget* tab)
     // The preview composes the receipt as a print would, without printing it, and shows
     // the file it wrote.
     Compor_Cupom = [this](const TLista_Linha& linha, QStringList& linhas) {
-        TDModule& dm = m_principal.DModule();
-        if (!Imprime_Cupom_NaoFiscal(dm, m_principal.Config, linha.detalhe, linha.tag, false,
-                                     Impressao_Nuvem()))
-            return false;
-        QFile f(dm.Sistema_DirName + QStringLiteral("PreImpressao.txt"));
-        if (!f.open(QIODevice::ReadOnly)) return false;
-        linhas = Txt_Ler(f.readAll());
-        return true;
+        return Impressao_Previa(m_principal.DModule(), m_principal.Config,
+                                {linha.tag, linha.detalhe}, Impressao_Nuvem(), linhas);
     };
 }
 
